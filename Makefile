@@ -1,0 +1,29 @@
+# The two commands of the README, and their parts. SANITIZE=1 builds with AddressSanitizer and UBSan.
+BUILD_DIR := build
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ifeq ($(SANITIZE),1)
+BUILD_DIR := build-sanitize
+CMAKE_FLAGS += -DQUORLIX_SANITIZE=ON
+endif
+JOBS ?= 2
+
+.PHONY: play test deps build bench clean
+
+play: build
+	cd $(CURDIR) && $(BUILD_DIR)/quorlix
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+bench: build
+	for b in $(BUILD_DIR)/bench/bench_*; do "$$b"; done
+
+clean:
+	rm -rf build build-sanitize

@@ -1,0 +1,120 @@
+// c_MyApp: the whole game as one application object.
+// Depends on the framework (the app module, and the devices through their module functions).
+// The host calls its five hooks; p_OnUpdate runs the routine of the current screen, which records what it
+// wants shown into the draw list, and p_OnRender replays that list. The fields are grouped by the screen or
+// subsystem that owns them, and each group's methods live in the source file its heading names.
+// NOTE: every array is allocated once, in the constructor, at its fixed length, and never replaced.
+#pragma once
+
+#include "framework/app/app.h"
+#include "runtime/array.h"
+#include "runtime/string.h"
+
+class c_MyApp : public c_App {
+public:
+    c_MyApp();
+
+    // ---- Hooks, screen dispatch and the virtual screen (myapp.cpp) ----
+    int p_OnCreate() override;
+    int p_OnUpdate() override;
+    int p_OnRender() override;
+    int p_OnSuspend() override;
+    int p_OnResume() override;
+    // Fits the virtual screen to a device size: scales, virtual size, orientation. A zero side changes nothing.
+    void p_FitScreen(int devWidth, int devHeight);
+    // Pointer and touch slots in virtual units, from the input device.
+    void p_ReadPointer();
+    // The latch rules of each update.
+    void p_UpdateLatches();
+
+    int m_state = 0;                        // screen state: 1 menu, 2 back to menu, 10 play, 11 preparing
+    int m_loadStep = 0;                     // loading step; 0 when not loading
+    int m_lastDevWidth = 0, m_lastDevHeight = 0;
+    int m_renderLastMs = 0, m_renderFps = 0, m_renderFpsAvg = 0;
+    int m_updateLastMs = 0, m_updateFps = 0, m_updateFpsAvg = 0;
+    float m_scaleX = 0, m_scaleY = 0;       // device pixels per virtual unit
+    int m_landscape = 0;
+    int m_mouseX = 0, m_mouseY = 0;         // pointer in virtual units
+    int m_pointerDown = 0;
+    Array<int> m_touchDown, m_touchX, m_touchY;  // 10 touch slots; a free slot holds -3717, -3717
+    int m_pointerLatch = 0;
+    int m_keyLatch = 0;
+    int m_debugFlag2 = 0;                   // F2: play hides its labels and word list
+
+    // ---- Window (fullscreen.cpp) ----
+    // Toggles between a desktop-sized fullscreen window and the 640 by 480 window.
+    int p_FullscreenFlip();
+
+    int m_fullscreen = 0;
+
+    // ---- Draw list (drawlist.cpp) ----
+    // Resets the draw state: scale 1, rotation 0, white, alpha 1, blend 1.
+    int p_ResetDraw();
+    // Clears the window in the clear colour and leaves white at alpha 1 (render pass, before fitting).
+    void p_ClearScreen();
+    // Replays the draw list at the fitted scale, offset by the overscan (render pass).
+    void p_ReplayDrawList(float offsetX, float offsetY);
+    // Leaves the drawing state the render pass ends with: white at alpha 0.5.
+    void p_EndRenderState();
+
+    int m_drawCount = 0;                    // floats in use in the draw list (15 per record)
+
+    // ---- Text, buttons and hit tests (text.cpp) ----
+    int p_Text(float x, float y, const String& text, float alignX, float alignY, int fontOffset);
+
+    // ---- Loading screen and image slots (loader.cpp) ----
+    int p_Reload();
+    int p_Loader();
+
+    // ---- Control actions (controls.cpp) ----
+    // 1 when control action is held for pad (keys, the pad's slot, and with useStick 1 the first stick).
+    int p_PlayKey(int action, int useStick, int pad);
+
+    // ---- Sound cues (sound.cpp) ----
+    int p_PlaySFX(int cue, float rate, float volume, float pan);
+
+    // ---- Progress record (record.cpp) ----
+    // The record text of the settings, badges and result lists.
+    String p_RecordText();
+    int p_Save();
+    int p_Load();
+
+    Array<int> m_settings;                  // 25 settings
+    Array<bool> m_badges;                   // 256 badge flags
+    Array<int> m_scores;                    // best results at 10g.., last results at 5120 + 10g..
+
+    // ---- Main menu (menu.cpp) ----
+    int p_Menu();
+    int p_LoadMenu();
+
+    int m_menuSel = 0;
+    int m_menuFocus = 1;
+    int m_menuSlide = 0;
+    float m_wheelTarget = 0;
+    int m_sidePanelOpen = 0;
+    float m_sidePanelX = 0;
+
+    // ---- Options box and pause menu (options.cpp) ----
+    int p_OptionBox();
+
+    int m_optionsOpen = 0, m_optionsSlide = 0;
+    int m_paused = 0, m_pauseChoice = 0, m_pausePanelY = 0;
+    float m_toySpeed = 25.0f, m_toyArm = 25.0f;
+
+    // ---- Backdrop and stars (stars.cpp) ----
+    int m_starCount = 100;
+    int m_particleCount = 250;
+
+    // ---- Puzzle set-up and play (play.cpp) ----
+    int p_LoadGame();
+    int p_Game();
+    int p_InGame();
+
+    int m_gameNum = 0;
+    Array<float> m_player;                  // per-puzzle play values by slot
+
+    // ---- Finishing panel (gameover.cpp) ----
+    int p_GameOver();
+
+    int m_puzzleDone = 0;
+};

@@ -1,0 +1,22 @@
+// Asset names, whole-file reading and the text decoding the host uses for files and the state store.
+// Depends on the runtime (String). Asset names become virtual paths under "zindle://data/", which the host
+// maps into the data folder beside the executable; the progress record lives in "./.zindlestate".
+#pragma once
+
+#include <vector>
+
+#include "runtime/string.h"
+
+// The state file, in the current working directory.
+inline constexpr const char* kStateFilePath = "./.zindlestate";
+
+// Makes an asset name into a virtual path: names that carry a scheme or drive, or start with "./" or "/",
+// come back unchanged; any other gets "zindle://data/" in front.
+String kp_data_FixDataPath(const String& path);
+
+// Decodes a whole file's bytes as text: UTF-16 after a byte order mark, otherwise UTF-8 (a leading mark
+// skipped); text that is not valid UTF-8 comes back as one code unit per byte.
+String DecodeFileText(const std::vector<unsigned char>& bytes);
+
+// Encodes text as UTF-8 code unit by code unit, with no byte order mark.
+std::vector<unsigned char> EncodeStateText(const String& text);

@@ -1,0 +1,363 @@
+// KpGlfwGame: the frame loop, the window and its callbacks, pads and paths on the desktop host.
+#include "host/glfwgame.h"
+
+#include <unistd.h>  // readlink
+
+#include <climits>
+#include <cstdlib>
+
+int glfwGraphicsSeq = 0;
+int argc = 0;
+char** argv = nullptr;
+
+KpGlfwGame* KpGlfwGame::_glfwGame = nullptr;
+
+KpGlfwGame::KpGlfwGame() { _glfwGame = this; }
+
+void KpGlfwGame::SetUpdateRate(int hertz) {
+    KpGame::SetUpdateRate(hertz);
+    if (hertz != 0) _updatePeriod = 1.0 / hertz;
+    _nextUpdate = 0.0;
+}
+
+int KpGlfwGame::Millisecs() { return static_cast<int>(glfw2::GetTime() * 1000.0); }
+
+bool KpGlfwGame::WindowOpen() { return glfw2::GetWindowParam(glfw2::OPENED) != 0; }
+
+void KpGlfwGame::Run() {
+    SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    StartGame();
+    while (WindowOpen()) {
+        RenderGame();
+        glfw2::SwapBuffers();
+
+        if (_nextUpdate != 0.0) {
+            double wait = _nextUpdate - glfw2::GetTime();
+            if (wait > 0) glfw2::Sleep(wait);
+        }
+
+        UpdateEvents();
+        if (!WindowOpen()) break;
+        if (_suspended) continue;
+        if (_updateRate == 0) {
+            UpdateGame();
+            continue;
+        }
+
+        if (_nextUpdate == 0.0) _nextUpdate = glfw2::GetTime();
+        int updates = 0;
+        for (;;) {
+            UpdateGame();
+            if (_nextUpdate == 0.0) break;  // the update changed the rate or suspended: restart next frame
+            _nextUpdate += _updatePeriod;
+            if (_nextUpdate > glfw2::GetTime()) break;
+            if (++updates == 4) {
+                // More than four periods behind: drop the backlog and restart the schedule after the next render.
+                _nextUpdate = 0.0;
+                break;
+            }
+        }
+    }
+}
+
+void KpGlfwGame::UpdateEvents() {
+    if (_suspended) {
+        glfw2::WaitEvents();
+    } else {
+        glfw2::PollEvents();
+    }
+    const bool active = glfw2::GetWindowParam(glfw2::ACTIVE) != 0;
+    if (!active && !_suspended) {
+        SuspendGame();
+        _nextUpdate = 0.0;
+    } else if (active && _suspended) {
+        ResumeGame();
+        _nextUpdate = 0.0;
+    }
+}
+
+// ---- The window ----
+
+void KpGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                               int stencil, bool fullscreen) {
+    // Release held keys, so that no key stays down across the change of window.
+    for (int key = 0; key <= glfw2::KEY_LAST; ++key) {
+        int code = TransKey(key);
+        if (code != 0 && glfw2::GetKey(key) == glfw2::PRESS) KeyEvent(KpEventKeyUp, code);
+    }
+    const glfw2::VidMode desktop = glfw2::GetDesktopMode();
+    glfw2::CloseWindow();
+
+    glfw2::OpenWindowHint(glfw2::REFRESH_RATE, 60);
+    glfw2::OpenWindowHint(glfw2::WINDOW_NO_RESIZE, 0);
+    bool opened = glfw2::OpenWindow(width, height, red, green, blue, alpha, depth, stencil,
+                                    fullscreen ? glfw2::FULLSCREEN : glfw2::WINDOW);
+    if (!opened && (fullscreen || width != 640 || height != 480)) {
+        // NOTE: a mode the window system refuses must not leave the game without a window: fall back to the
+        // starting window. When even that fails, the loop ends as it does when the window is closed.
+        fullscreen = false;
+        width = 640;
+        height = 480;
+        glfw2::OpenWindowHint(glfw2::WINDOW_NO_RESIZE, 0);
+        opened = glfw2::OpenWindow(width, height, red, green, blue, alpha, depth, stencil, glfw2::WINDOW);
+    }
+    if (!opened) return;
+    ++glfwGraphicsSeq;
+    if (!fullscreen) {
+        glfw2::SetWindowPos((desktop.width - width) / 2, (desktop.height - height) / 2);
+        glfw2::SetWindowTitle("Quorlix");
+    }
+    if (_swapInterval >= 0) glfw2::SwapInterval(_swapInterval);
+    glfw2::Enable(glfw2::KEY_REPEAT);
+    glfw2::Disable(glfw2::AUTO_POLL_EVENTS);
+    glfw2::SetKeyCallback(OnKey);
+    glfw2::SetCharCallback(OnChar);
+    glfw2::SetMouseButtonCallback(OnMouseButton);
+    glfw2::SetMousePosCallback(OnMousePos);
+    glfw2::SetWindowCloseCallback(OnWindowClose);
+}
+
+void KpGlfwGame::SetDeviceWindow(int width, int height, int flags) {
+    SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, (flags & 1) != 0);
+}
+
+int KpGlfwGame::GetDeviceWidth() {
+    int width = 0, height = 0;
+    glfw2::GetWindowSize(&width, &height);
+    return width;
+}
+
+int KpGlfwGame::GetDeviceHeight() {
+    int width = 0, height = 0;
+    glfw2::GetWindowSize(&width, &height);
+    return height;
+}
+
+KpGlfwVideoMode KpGlfwGame::GetGlfwDesktopMode() {
+    const glfw2::VidMode mode = glfw2::GetDesktopMode();
+    return {mode.width, mode.height, mode.redBits, mode.greenBits, mode.blueBits};
+}
+
+std::optional<KpDisplayMode> KpGlfwGame::GetDesktopMode() {
+    const glfw2::VidMode mode = glfw2::GetDesktopMode();
+    KpDisplayMode out;
+    out.width = mode.width;
+    out.height = mode.height;
+    return out;
+}
+
+Array<KpGlfwVideoMode> KpGlfwGame::GetGlfwVideoModes() {
+    static glfw2::VidMode modes[1024];
+    const int n = glfw2::GetVideoModes(modes, 1024);
+    Array<KpGlfwVideoMode> out(n);
+    for (int i = 0; i < n; ++i) out[i] = {modes[i].width, modes[i].height, modes[i].redBits, modes[i].greenBits,
+                                          modes[i].blueBits};
+    return out;
+}
+
+Array<KpDisplayMode> KpGlfwGame::GetDisplayModes() {
+    Array<KpGlfwVideoMode> modes = GetGlfwVideoModes();
+    Array<KpDisplayMode> out(modes.Length());
+    for (int i = 0; i < modes.Length(); ++i) {
+        out[i].width = modes[i].width;
+        out[i].height = modes[i].height;
+    }
+    return out;
+}
+
+void KpGlfwGame::SetSwapInterval(int interval) {
+    _swapInterval = interval;
+    if (interval >= 0) glfw2::SwapInterval(interval);
+}
+
+void KpGlfwGame::SetMouseVisible(bool visible) {
+    if (visible) {
+        glfw2::Enable(glfw2::MOUSE_CURSOR);
+    } else {
+        glfw2::Disable(glfw2::MOUSE_CURSOR);
+    }
+}
+
+void KpGlfwGame::OpenUrl(const String& url) {
+    // The desktop's opener stands in for the shell's "open" verb; the text is narrowed to bytes as given.
+    pid_t child = fork();
+    if (child == 0) {
+        std::string target = url.ToBytes();
+        execlp("xdg-open", "xdg-open", target.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+}
+
+// ---- Callbacks ----
+
+int KpGlfwGame::TransKey(int key) {
+    if ((key >= 48 && key <= 57) || (key >= 65 && key <= 90)) return key;
+    if (key < 32 || key > 316) return 0;
+    if (key >= glfw2::KEY_F1 && key <= glfw2::KEY_F12) return 112 + (key - glfw2::KEY_F1);
+    if (key >= glfw2::KEY_KP_0 && key <= glfw2::KEY_KP_9) return 96 + (key - glfw2::KEY_KP_0);
+    switch (key) {
+        case 32: return 32;
+        case 39: case 34: return 222;
+        case 44: return 188;
+        case 45: return 189;
+        case 46: return 190;
+        case 47: return 191;
+        case 59: return 186;
+        case 61: return 187;
+        case 91: return 219;
+        case 92: return 220;
+        case 93: return 221;
+        case 96: case 126: return 192;
+        case glfw2::KEY_ESC: return 27;
+        case glfw2::KEY_UP: return 38;
+        case glfw2::KEY_DOWN: return 40;
+        case glfw2::KEY_LEFT: return 37;
+        case glfw2::KEY_RIGHT: return 39;
+        case glfw2::KEY_LSHIFT: case glfw2::KEY_RSHIFT: return 16;
+        case glfw2::KEY_LCTRL: case glfw2::KEY_RCTRL: return 17;
+        case glfw2::KEY_TAB: return 9;
+        case glfw2::KEY_ENTER: return 13;
+        case glfw2::KEY_BACKSPACE: return 8;
+        case glfw2::KEY_INSERT: return 45;
+        case glfw2::KEY_DEL: return 46;
+        case glfw2::KEY_PAGEUP: return 33;
+        case glfw2::KEY_PAGEDOWN: return 34;
+        case glfw2::KEY_HOME: return 36;
+        case glfw2::KEY_END: return 35;
+        case glfw2::KEY_KP_MULTIPLY: return 106;
+        case glfw2::KEY_KP_ADD: return 107;
+        case glfw2::KEY_KP_SUBTRACT: return 109;
+        case glfw2::KEY_KP_DECIMAL: return 110;
+        case glfw2::KEY_KP_DIVIDE: return 111;
+        default: return 0;
+    }
+}
+
+int KpGlfwGame::KeyToChar(int code) {
+    switch (code) {
+        case 8: case 9: case 13: case 27: return code;
+        case 33: case 34: case 35: case 36: case 37: case 38: case 39: case 40: case 45: return code | 0x10000;
+        case 46: return 127;
+        default: return 0;
+    }
+}
+
+void KpGlfwGame::OnKey(int key, int action) {
+    const int code = TransKey(key);
+    if (code == 0) return;
+    if (action == glfw2::RELEASE) {
+        _game->KeyEvent(KpEventKeyUp, code);
+        return;
+    }
+    _game->KeyEvent(KpEventKeyDown, code);
+    if (int character = KeyToChar(code)) _game->KeyEvent(KpEventKeyChar, character);
+}
+
+void KpGlfwGame::OnChar(int character, int action) {
+    if (action == glfw2::PRESS) _game->KeyEvent(KpEventKeyChar, character);
+}
+
+void KpGlfwGame::OnMouseButton(int button, int action) {
+    if (button < 0 || button > 2) return;
+    int x = 0, y = 0;
+    glfw2::GetMousePos(&x, &y);
+    _game->MouseEvent(action == glfw2::PRESS ? KpEventMouseDown : KpEventMouseUp, button, static_cast<float>(x),
+                      static_cast<float>(y));
+}
+
+void KpGlfwGame::OnMousePos(int x, int y) {
+    _game->MouseEvent(KpEventMouseMove, -1, static_cast<float>(x), static_cast<float>(y));
+}
+
+int KpGlfwGame::OnWindowClose() {
+    _game->KeyEvent(KpEventKeyDown, KpKeyClose);
+    _game->KeyEvent(KpEventKeyUp, KpKeyClose);
+    return 0;
+}
+
+// ---- Pads ----
+
+namespace {
+int pjoys[4] = {-1, -1, -1, -1};
+
+// Layouts: the source of each of the six stick outputs, and of button slots 0..13.
+constexpr int kLayoutAAxes[6] = {0, 1, 2, 4, 67, 66};
+constexpr int kLayoutBAxes[6] = {0, 1, 134, 2, 67, 135};
+constexpr int kLayoutAButtons[14] = {0, 1, 2, 3, 4, 5, 6, 7, -4, -3, -2, -1, 8, 9};
+constexpr int kLayoutBButtons[14] = {1, 2, 0, 3, 4, 5, 8, 9, -4, -3, -2, -1, 10, 11};
+}  // namespace
+
+bool KpGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                              Array<bool> buttons) {
+    if (port < 0 || port > 3) return false;
+    if (port == 0) {
+        int unit = 0;
+        for (int joy = 0; joy <= glfw2::JOYSTICK_LAST && unit < 4; ++joy) {
+            if (glfw2::GetJoystickParam(joy, glfw2::PRESENT)) pjoys[unit++] = joy;
+        }
+        for (; unit < 4; ++unit) pjoys[unit] = -1;
+    }
+    const int joy = pjoys[port];
+    if (joy == -1) return false;
+
+    float axes[6] = {0, 0, 0, 0, 0, 0};
+    unsigned char pressed[32] = {};
+    const int axisCount = glfw2::GetJoystickPos(joy, axes, 6);
+    const int buttonCount = glfw2::GetJoystickButtons(joy, pressed, 32);
+
+    const bool layoutA = buttonCount == 14 && axisCount == 5;
+    const int* axisSources = layoutA ? kLayoutAAxes : kLayoutBAxes;
+    const int* buttonSources = layoutA ? kLayoutAButtons : kLayoutBButtons;
+
+    float out[6];
+    for (int i = 0; i < 6; ++i) {
+        const int code = axisSources[i];
+        if (code < 16) out[i] = axes[code];
+        else if (code < 32) out[i] = (1 + axes[code - 16]) * 0.5f;
+        else if (code < 64) out[i] = (1 - axes[code - 32]) * 0.5f;
+        else if (code < 128) out[i] = -axes[code - 64];
+        else out[i] = pressed[code - 128] == glfw2::PRESS ? 1.0f : 0.0f;
+    }
+    joyx[0] = out[0];
+    joyy[0] = out[1];
+    joyz[0] = out[2];
+    joyx[1] = out[3];
+    joyy[1] = out[4];
+    joyz[1] = out[5];
+
+    for (int slot = 0; slot < buttons.Length(); ++slot) buttons[slot] = false;
+    for (int slot = 0; slot < 14 && slot < buttons.Length(); ++slot) {
+        const int source = buttonSources[slot];
+        const int index = source >= 0 ? source : buttonCount + source;
+        if (index >= 0 && index < 32) buttons[slot] = pressed[index] == glfw2::PRESS;
+    }
+    return true;
+}
+
+// ---- Paths ----
+
+String KpGlfwGame::AppDirectory() {
+    if (_appDir.Empty()) {
+        char path[PATH_MAX + 1];
+        const ssize_t n = readlink("/proc/self/exe", path, PATH_MAX);
+        String exe = n > 0 ? String(path, static_cast<int>(n)) : String();
+        exe = String::FromUtf8(exe.ToBytes()).Replace(String("\\"), String("/"));
+        int slash = -1;
+        for (int i = exe.Find(String("/")); i != -1; i = exe.Find(String("/"), i + 1)) slash = i;
+        // NOTE: a path with no separator leaves the folder as "." so virtual roots still resolve somewhere sane.
+        _appDir = slash >= 0 ? exe.Slice(0, slash) : String(".");
+    }
+    return _appDir;
+}
+
+String KpGlfwGame::PathToFilePath(const String& path) {
+    const String appDir = AppDirectory();
+    if (!path.StartsWith(String("zindle:"))) return path;
+    if (path.StartsWith(String("zindle://data/"))) return appDir + String("/data/") + path.Slice(14);
+    if (path.StartsWith(String("zindle://internal/"))) {
+        if (_internalDir.Empty()) _internalDir = appDir + String("/internal");
+        return _internalDir + String("/") + path.Slice(18);
+    }
+    if (path.StartsWith(String("zindle://external/"))) return appDir + String("/external/") + path.Slice(18);
+    return String();
+}

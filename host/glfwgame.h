@@ -1,0 +1,85 @@
+// KpGlfwGame: the desktop host over the GLFW 2-style layer: the window, the frame loop, the event callbacks,
+// pads, paths into the data folder beside the executable. KpZindleGame is the class actually created.
+// Depends on host/kpgame.h and host/glfw2.h.
+#pragma once
+
+#include "host/glfw2.h"
+#include "host/kpgame.h"
+
+struct KpGlfwVideoMode {
+    int width = 0, height = 0;
+    int red = 0, green = 0, blue = 0;
+};
+
+// Incremented each time a window is opened: textures made under an older value belong to a lost context.
+extern int glfwGraphicsSeq;
+
+class KpGlfwGame : public KpGame {
+public:
+    KpGlfwGame();
+
+    void SetUpdateRate(int hertz) override;
+    int Millisecs() override;
+    int SaveState(const String& text) override { return KpGame::SaveState(text); }
+    String LoadState() override { return KpGame::LoadState(); }
+    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                      Array<bool> buttons) override;
+    void OpenUrl(const String& url) override;
+    void SetMouseVisible(bool visible) override;
+    int GetDeviceWidth() override;
+    int GetDeviceHeight() override;
+    void SetDeviceWindow(int width, int height, int flags) override;
+    Array<KpDisplayMode> GetDisplayModes() override;
+    std::optional<KpDisplayMode> GetDesktopMode() override;
+    void SetSwapInterval(int interval) override;
+    String PathToFilePath(const String& path) override;
+    unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override;
+    unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format, int* hertz) override;
+
+    // Opens (or re-opens) the one window; see the .cpp for the steps.
+    virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                               int stencil, bool fullscreen);
+    virtual KpGlfwVideoMode GetGlfwDesktopMode();
+    virtual Array<KpGlfwVideoMode> GetGlfwVideoModes();
+    // Opens the window and runs the frame loop until the window is gone.
+    virtual void Run();
+
+    // The event phase of one loop iteration.
+    void UpdateEvents();
+
+    // GLFW 2 key to game key code; 0 for keys the game does not know.
+    static int TransKey(int glfwKey);
+    // The character a key press also produces; 0 for none.
+    static int KeyToChar(int code);
+
+    // Window callbacks, registered by SetGlfwWindow.
+    static void OnKey(int key, int action);
+    static void OnChar(int character, int action);
+    static void OnMouseButton(int button, int action);
+    static void OnMousePos(int x, int y);
+    static int OnWindowClose();
+
+    static KpGlfwGame* _glfwGame;
+
+protected:
+    // The executable's folder, forward slashes, no trailing slash.
+    String AppDirectory();
+    // Whether a window exists now.
+    bool WindowOpen();
+
+    double _updatePeriod = 0.0;
+    double _nextUpdate = 0.0;
+    String _appDir;
+    String _internalDir;
+    int _swapInterval = 1;
+};
+
+class KpZindleGame : public KpGlfwGame {
+public:
+    // The start-up sequence of the program; defined beside main.cpp, where every layer is known.
+    static int Main(int argc, char** argv);
+};
+
+// Process arguments, kept by start-up; nothing reads them.
+extern int argc;
+extern char** argv;

@@ -1,0 +1,139 @@
+// KpGame: the host game object, and KpGameDelegate, the interface through which it calls the game.
+// Depends on the runtime (String, Array). Every call from the host into the game (start, suspend, resume,
+// update, render, input events) passes through here: the host game guards it with its started and suspended
+// flags and turns an escaped script exception into an orderly stop. Files, the state store and the platform
+// queries are virtual operations so that a test host can answer them from memory.
+#pragma once
+
+#include <cstdio>    // FILE for OpenFile
+#include <exception>
+#include <optional>
+#include <vector>
+
+#include "runtime/array.h"
+#include "runtime/string.h"
+
+// A script-level exception: one that escapes a callback ends the process through KpGame::Die.
+class ThrowableObject : public std::exception {
+public:
+    const char* what() const noexcept override { return "Uncaught Zindle Exception"; }
+};
+
+// Event kinds shared by the host, the delegate and the input device.
+enum KpEvent {
+    KpEventKeyDown = 1,
+    KpEventKeyUp = 2,
+    KpEventKeyChar = 3,
+    KpEventMouseDown = 4,
+    KpEventMouseUp = 5,
+    KpEventMouseMove = 6,
+    KpEventTouchDown = 7,
+    KpEventTouchUp = 8,
+    KpEventTouchMove = 9,
+    KpEventMotionAccel = 10,
+};
+
+// Key codes that matter to routing.
+constexpr int KpKeyBack = 416;
+constexpr int KpKeyClose = 432;
+
+struct KpDisplayMode {
+    int width = 0, height = 0;
+    int format = 0, hertz = 0, flags = 0;  // never filled on this host
+};
+
+// The game's side of every host callback.
+class KpGameDelegate {
+public:
+    virtual ~KpGameDelegate() = default;
+    virtual void StartGame() {}
+    virtual void SuspendGame() {}
+    virtual void ResumeGame() {}
+    virtual void UpdateGame() {}
+    virtual void RenderGame() {}
+    virtual void KeyEvent(int /*event*/, int /*data*/) {}
+    virtual void MouseEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/) {}
+    virtual void TouchEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/) {}
+    virtual void MotionEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/, float /*z*/) {}
+    virtual void DiscardGraphics() {}
+};
+
+class KpGame {
+public:
+    KpGame();
+    virtual ~KpGame();
+
+    virtual void SetDelegate(KpGameDelegate* delegate) { _delegate = delegate; }
+    virtual KpGameDelegate* Delegate() { return _delegate; }
+    virtual void SetKeyboardEnabled(bool enabled) { _keyboardEnabled = enabled; }
+    virtual bool KeyboardEnabled() { return _keyboardEnabled; }
+    virtual void SetUpdateRate(int hertz) { _updateRate = hertz; }
+    virtual int UpdateRate() { return _updateRate; }
+    virtual bool Started() { return _started; }
+    virtual bool Suspended() { return _suspended; }
+    virtual int Millisecs() { return 0; }
+    // Fills year, month, day, hour, minute, second and 0 milliseconds from the local time, as far as date reaches.
+    virtual void GetDate(Array<int> date);
+    // Replaces the state file with text: 0 done, -1 the file cannot be opened, -2 not every byte was written.
+    virtual int SaveState(const String& text);
+    // The state file as text; the empty text when there is none.
+    virtual String LoadState();
+    // A whole file as text (byte order marks, UTF-8, bytes as a fallback); the empty text when unreadable.
+    virtual String LoadString(const String& path);
+    virtual bool PollJoystick(int /*port*/, Array<float> /*joyx*/, Array<float> /*joyy*/, Array<float> /*joyz*/,
+                              Array<bool> /*buttons*/) {
+        return false;
+    }
+    virtual void OpenUrl(const String& /*url*/) {}
+    virtual void SetMouseVisible(bool /*visible*/) {}
+    virtual int GetDeviceWidth() { return 0; }
+    virtual int GetDeviceHeight() { return 0; }
+    virtual void SetDeviceWindow(int /*width*/, int /*height*/, int /*flags*/) {}
+    virtual Array<KpDisplayMode> GetDisplayModes() { return Array<KpDisplayMode>(); }
+    virtual std::optional<KpDisplayMode> GetDesktopMode() { return std::nullopt; }
+    virtual void SetSwapInterval(int /*interval*/) {}
+    // Virtual path to file-system path; the base host knows no virtual roots.
+    virtual String PathToFilePath(const String& path) { return path; }
+    // Opens a (virtual) path; null when it cannot be opened.
+    virtual FILE* OpenFile(const String& path, const String& mode);
+    // A whole file's bytes; none when it cannot be opened.
+    virtual std::optional<std::vector<unsigned char>> LoadData(const String& path);
+    // Decoded 8-bit pixels (malloc'd, caller frees), with size and bytes per pixel; null when unreadable.
+    virtual unsigned char* LoadImageData(const String& /*path*/, int* /*width*/, int* /*height*/, int* /*depth*/) {
+        return nullptr;
+    }
+    // Decoded PCM (malloc'd, caller frees): length in frames, channels, bytes per sample, rate; null when unreadable.
+    virtual unsigned char* LoadAudioData(const String& /*path*/, int* /*length*/, int* /*channels*/, int* /*format*/,
+                                         int* /*hertz*/) {
+        return nullptr;
+    }
+    [[noreturn]] virtual void Die(const ThrowableObject& exception);
+    // One step of the collector, after every callback.
+    virtual void gc_collect();
+
+    // Guarded calls into the delegate.
+    virtual void StartGame();
+    virtual void SuspendGame();
+    virtual void ResumeGame();
+    virtual void UpdateGame();
+    virtual void RenderGame();
+    virtual void KeyEvent(int event, int data);
+    virtual void MouseEvent(int event, int data, float x, float y);
+    virtual void TouchEvent(int event, int data, float x, float y);
+    virtual void MotionEvent(int event, int data, float x, float y, float z);
+    virtual void DiscardGraphics();
+
+    static KpGame* _game;
+
+protected:
+    // Runs call inside the handler every callback shares: an escaped exception ends the process, and a
+    // collector step follows.
+    template <class Call>
+    void Guarded(Call&& call);
+
+    KpGameDelegate* _delegate = nullptr;
+    bool _keyboardEnabled = false;
+    int _updateRate = 0;
+    bool _started = false;
+    bool _suspended = false;
+};

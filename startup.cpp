@@ -1,0 +1,39 @@
+// Start-up: the one place that knows every layer. It sets every module's start values, creates the host game,
+// the application object and its delegate, and runs the frame loop.
+#include <clocale>
+
+#include "framework/app/app.h"
+#include "game/myapp.h"
+#include "game/search.h"
+#include "host/errors.h"
+#include "host/glfwgame.h"
+
+// Sets every framework and game global to its start value.
+int kpInit() {
+    kp_app_Init(KpGame::_game);
+    kp_Search_Init();
+    return 0;
+}
+
+int KpZindleGame::Main(int argCount, char** argValues) {
+    if (!glfw2::Init()) {
+        kpPrint(String("glfwInit failed"));
+        std::exit(255);
+    }
+    // NOTE: the host game lives until the process ends; the error path leaves without unwinding it.
+    auto* game = new KpZindleGame();
+    argc = argCount;
+    argv = argValues;
+    kpInstallSignalHandlers();
+    if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
+    try {
+        kpInit();
+        (new c_MyApp())->m_new();
+        if (game->Delegate()) game->Run();
+    } catch (const ThrowableObject& exception) {
+        glfw2::Terminate();
+        game->Die(exception);
+    }
+    glfw2::Terminate();
+    return 0;
+}
