@@ -69,6 +69,12 @@ public:
     // ---- Control actions (controls.cpp) ----
     // 1 when control action is held for pad (keys, the pad's slot, and with useStick 1 the first stick).
     int p_PlayKey(int action, int useStick, int pad);
+    // p_PlayKey summed over pads 0 to 3; a held key counts once per pad.
+    int p_PlayKeyAll(int action, int useStick);
+    // The pad's stick x; 0 for a negative pad.
+    float p_StickX(int index, int pad);
+    // The pad's stick y in the sense the stick setting asks for; 0 for a negative pad.
+    float p_StickY(int index, int pad);
 
     // ---- Sound cues (sound.cpp) ----
     int p_PlaySFX(int cue, float rate, float volume, float pan);

@@ -206,7 +206,7 @@ public:
                 glfwGetJoystickButtons(joy, &count);
                 int hats = 0;
                 glfwGetJoystickHats(joy, &hats);
-                return count + 4 * hats;
+                return count + (hats > 0 ? 4 : 0);
             }
             default: return 0;
         }
@@ -227,10 +227,12 @@ public:
         if (!real) return 0;
         int out = 0;
         for (int i = 0; i < n && out < count; ++i) buttons[out++] = real[i] == GLFW_PRESS ? PRESS : RELEASE;
-        for (int h = 0; h < hats; ++h) {
+        // NOTE: GLFW 2 knew one hat per pad. Only the first is presented, so that the last four buttons, which
+        // the host reads as the direction pad, are that hat even on a pad that reports a second one.
+        if (hats > 0) {
             const unsigned char order[4] = {GLFW_HAT_LEFT, GLFW_HAT_UP, GLFW_HAT_RIGHT, GLFW_HAT_DOWN};
             for (unsigned char direction : order) {
-                if (out < count) buttons[out++] = hat[h] == direction ? PRESS : RELEASE;
+                if (out < count) buttons[out++] = hat[0] == direction ? PRESS : RELEASE;
             }
         }
         return out;

@@ -2,10 +2,15 @@
 // application update with the input device's begin and end, and each render with the graphics device's.
 #include "framework/app/app.h"
 
+#include "framework/input/input.h"
+
 c_GameDelegate::c_GameDelegate() = default;
 c_GameDelegate::~c_GameDelegate() = default;
 
 void c_GameDelegate::StartGame() {
+    m_input = new c_InputDevice();
+    m_input->Retain();  // the devices live for the whole process
+    kp_input_SetInputDevice(m_input);
     kp_app_ValidateDeviceWindow(false);
     kp_app_EnumDisplayModes();
     kp_app__app->p_OnCreate();
@@ -17,7 +22,9 @@ void c_GameDelegate::ResumeGame() { kp_app__app->p_OnResume(); }
 
 void c_GameDelegate::UpdateGame() {
     kp_app_ValidateDeviceWindow(false);
+    m_input->p_BeginUpdate();
     kp_app__app->p_OnUpdate();
+    m_input->p_EndUpdate();
 }
 
 void c_GameDelegate::RenderGame() {
@@ -26,12 +33,18 @@ void c_GameDelegate::RenderGame() {
 }
 
 void c_GameDelegate::KeyEvent(int event, int data) {
+    if (event == KpEventKeyDown || event == KpEventKeyUp || event == KpEventKeyChar) m_input->p_KeyEvent(event, data);
     if (event != KpEventKeyDown) return;
     if (data == KpKeyClose) kp_app__app->p_OnClose();
     if (data == KpKeyBack) kp_app__app->p_OnBack();
 }
 
-void c_GameDelegate::MouseEvent(int, int, float, float) {}
-void c_GameDelegate::TouchEvent(int, int, float, float) {}
-void c_GameDelegate::MotionEvent(int, int, float, float, float) {}
+void c_GameDelegate::MouseEvent(int event, int data, float x, float y) { m_input->p_MouseEvent(event, data, x, y); }
+
+void c_GameDelegate::TouchEvent(int event, int data, float x, float y) { m_input->p_TouchEvent(event, data, x, y); }
+
+void c_GameDelegate::MotionEvent(int event, int data, float x, float y, float z) {
+    m_input->p_MotionEvent(event, data, x, y, z);
+}
+
 void c_GameDelegate::DiscardGraphics() {}
