@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "host/glfwgame.h"
-#include "support/fake_glfw.h"
+#include "tests/support/fake_glfw.h"
 
 namespace {
 

@@ -1,0 +1,88 @@
+// AppFixture: a c_MyApp standing in a scripted desktop host, for tests of the application's own routines.
+// The host's clock, window and pads are a FakeGlfw; the input device is real and fed with events; the state
+// file lands in a temporary working folder of the test's own.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "framework/app/app.h"
+#include "framework/input/input.h"
+#include "game/myapp.h"
+#include "game/search.h"
+#include "host/glfwgame.h"
+#include "runtime/object.h"
+#include "tests/support/fake_glfw.h"
+
+class AppFixture : public ::testing::Test {
+protected:
+    AppFixture() {
+        glfw2::Install(&fake);
+        kp_app_Init(&host);
+        kp_Search_Init();
+        input = MakeRef<c_InputDevice>();
+        kp_input_SetInputDevice(input.Get());
+        char pattern[] = "/tmp/quorlix-test-XXXXXX";
+        folder = mkdtemp(pattern);
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(folder);
+        app = MakeRef<c_MyApp>();
+    }
+    ~AppFixture() override {
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(folder);
+        kp_input_SetInputDevice(nullptr);
+        glfw2::Install(nullptr);
+        app = nullptr;
+        input = nullptr;
+        gc_collect();
+    }
+
+    // Opens the scripted window at a size and refreshes the device size cache; the application takes it as the
+    // size it has loaded its art for.
+    void OpenWindow(int width, int height) {
+        host.SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, false);
+        kp_app_ValidateDeviceWindow(false);
+        app->m_lastDevWidth = width;
+        app->m_lastDevHeight = height;
+    }
+    // One update as the delegate runs it: pads polled, the hook, hits and characters cleared.
+    void Update() {
+        kp_app_ValidateDeviceWindow(false);
+        input->p_BeginUpdate();
+        app->p_OnUpdate();
+        input->p_EndUpdate();
+    }
+    void Render() {
+        kp_app_ValidateDeviceWindow(false);
+        app->p_OnRender();
+    }
+    void Press(int code) { input->p_KeyEvent(KpEventKeyDown, code); }
+    void Release(int code) { input->p_KeyEvent(KpEventKeyUp, code); }
+    void MouseDown(float x, float y) { input->p_MouseEvent(KpEventMouseDown, 0, x, y); }
+    void MouseUp() { input->p_MouseEvent(KpEventMouseUp, 0, 0, 0); }
+
+    std::string StateFile() const {
+        std::ifstream in(std::string(folder) + "/.zindlestate", std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    bool StateFileExists() const { return std::filesystem::exists(std::string(folder) + "/.zindlestate"); }
+    void WriteStateFile(const std::string& text) const {
+        std::ofstream(std::string(folder) + "/.zindlestate", std::ios::binary) << text;
+    }
+
+    FakeGlfw fake;
+    KpGlfwGame host;
+    StrongRef<c_InputDevice> input;
+    StrongRef<c_MyApp> app;
+    std::string folder;
+    std::filesystem::path previous;
+};
