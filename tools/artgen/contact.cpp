@@ -1,10 +1,11 @@
 // Contact sheets (see contact.hpp). Above the sheets sit previews of what players see most: grid letters at the
-// grid's cell size on the light and the dark play backgrounds, and interface text on the menu colour, scaled from
-// the level's own files with bilinear filtering as the game's textures are.
+// grid's cell size on the light and the dark play backgrounds, interface text on the menu colour and the main
+// menu, scaled from the level's own files with bilinear filtering as the game's textures are.
 #include "contact.hpp"
 
 #include "art.hpp"
 #include "glyphs.hpp"
+#include "preview.hpp"
 
 #include <cairo.h>
 
@@ -31,39 +32,6 @@ cairo_surface_t* readPng(const fs::path& file) {
   return s;
 }
 
-// Draws frame `frame` of a 16-per-row font sheet centred on (x, y), scaled by `scale` (pixels per art pixel).
-void drawFontFrame(cairo_t* cr, cairo_surface_t* font, int level, int frame, double x, double y, double scale) {
-  const int cell = 16 * level;
-  cairo_save(cr);
-  cairo_translate(cr, x, y);
-  cairo_scale(cr, scale, scale);
-  cairo_rectangle(cr, -cell / 2.0, -cell / 2.0, cell, cell);
-  cairo_clip(cr);
-  cairo_set_source_surface(cr, font, -cell / 2.0 - (frame % 16) * cell, -cell / 2.0 - (frame / 16) * cell);
-  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
-  cairo_paint(cr);
-  cairo_restore(cr);
-}
-
-// Lays out text the way the game does: pen advance 7 plus kerning, each frame centred on the pen.
-void drawGameText(cairo_t* cr, cairo_surface_t* font, int level, const std::string& text, double x, double y,
-                  double unit) {
-  for (unsigned char c : text) {
-    int adjust = 0;
-    if (c == 'w' || c == 'm') adjust = 2;
-    else if (c == 'W' || c == 'M') adjust = 1;
-    else if (c == 'i' || c == 'f' || c == 'l') adjust = -3;
-    else if (std::string("jskrztn").find(char(c)) != std::string::npos) adjust = -1;
-    int frame = c - 32;
-    if (c >= 0x80) {  // the preview marks icons with bytes 0x80 + frame offset
-      frame = 96 + (c - 0x80);
-      adjust = 4;
-    }
-    if (frame > 0 && frame < 128) drawFontFrame(cr, font, level, frame, x, y, unit / level);
-    x += (7 + adjust) * unit;
-  }
-}
-
 // Writes a label in dark grey.
 void label(cairo_t* cr, const std::string& text, double x, double y, double size) {
   cairo_set_source_rgb(cr, 0.1, 0.1, 0.12);
@@ -75,7 +43,7 @@ void label(cairo_t* cr, const std::string& text, double x, double y, double size
 }  // namespace
 
 bool writeContactSheet(const std::vector<ContactEntry>& entries, int level, const fs::path& out) {
-  std::map<std::string, cairo_surface_t*> pics;
+  Pictures pics;
   bool ok = true;
   for (const auto& e : entries) {
     pics[e.name] = readPng(e.file);
@@ -92,7 +60,8 @@ bool writeContactSheet(const std::vector<ContactEntry>& entries, int level, cons
   // Shelf layout of the sheets below the previews.
   struct Place { std::string name; double x, y; };
   std::vector<Place> places;
-  const double previewH = 2 * previewCell + 3 * 12 * L + 4 * pad + 30 * L;
+  const double menuY = 2 * previewCell + 3 * 12 * L + 4 * pad + 30 * L;
+  const double previewH = menuY + 480 * L + pad;
   double x = pad, y = previewH + pad, shelfH = 0;
   for (const auto& e : entries) {
     const double w = cairo_image_surface_get_width(pics[e.name]);
@@ -138,6 +107,8 @@ bool writeContactSheet(const std::vector<ContactEntry>& entries, int level, cons
   drawGameText(cr, ui, level, std::string("Resume \x82  Menu \x90 Back \x8e Move \x89\x8a\x8b\x8c Keys \x99\x9a"),
                pad + 8 * L, ty + 28 * L, L);
   drawGameText(cr, ui, level, "Wordy Wilderness: jumping fox, quick mice", pad + 8 * L, ty + 54 * L, 2 * L);
+
+  drawMenuMockup(cr, pics, level, pad, menuY);
 
   for (const auto& p : places) {
     cairo_surface_t* s = pics[p.name];

@@ -21,6 +21,18 @@ void cutPath(cairo_t* cr) {
   cairo_restore(cr);
 }
 
+// Outlines the current path and fills it faintly: a control that is shown but not meant.
+void outlineFaint(cairo_t* cr) {
+  cairo_save(cr);
+  cairo_set_source_rgba(cr, 0, 0, 0, 0.3);
+  cairo_fill_preserve(cr);
+  cairo_set_source_rgba(cr, 0, 0, 0, 1);
+  cairo_set_line_width(cr, 1.0);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(cr);
+  cairo_restore(cr);
+}
+
 // Four face buttons in a diamond; `lit` (0 left, 1 down, 2 right, 3 up) is solid, -1 draws all four pressed.
 // NOTE: the icons are drawn into an alpha mask, so a source alpha below 1 makes a part faint in every look.
 void faceButtons(cairo_t* cr, int lit) {
@@ -33,12 +45,8 @@ void faceButtons(cairo_t* cr, int lit) {
       addCircle(cr, pos[i][0], pos[i][1], 3.1);
       cairo_fill(cr);
     } else {
-      // NOTE: the other three are faint rather than outlined: a thin ring turns to mush at 16 pixels.
-      addCircle(cr, pos[i][0], pos[i][1], 2.2);
-      cairo_save(cr);
-      cairo_set_source_rgba(cr, 0, 0, 0, 0.4);
-      cairo_fill(cr);
-      cairo_restore(cr);
+      addCircle(cr, pos[i][0], pos[i][1], 2.1);
+      outlineFaint(cr);
     }
   }
 }
@@ -106,10 +114,7 @@ void dpad(cairo_t* cr, int dir) {
     cutPath(cr);
     return;
   }
-  cairo_save(cr);
-  cairo_set_source_rgba(cr, 0, 0, 0, 0.4);
-  cairo_fill(cr);
-  cairo_restore(cr);
+  outlineFaint(cr);
   const double arm[4][4] = {{a, 1, b - a, a - 1}, {a, b, b - a, 15 - b}, {1, a, a - 1, b - a}, {b, a, 15 - b, b - a}};
   cairo_rectangle(cr, arm[dir][0], arm[dir][1], arm[dir][2], arm[dir][3]);
   cairo_fill(cr);
