@@ -51,6 +51,11 @@ void fillVertical(cairo_t* cr, double y0, Rgb top, Rgb bottom, double y1, double
 // Fills the current path with a radial gradient from the inner colour at the centre to the outer one at r.
 void fillRadial(cairo_t* cr, double cx, double cy, double r, Rgb inner, double aIn, Rgb outer, double aOut);
 
+// Cuts the current path out of what is drawn so far (the current group, when building a shape).
+void cutPath(cairo_t* cr);
+// Strokes the current path with round caps and joins at the given width.
+void strokeRound(cairo_t* cr, double width);
+
 // Builds a shape with `shape` (which fills in the current source; a source alpha below 1 makes parts faint and
 // the CLEAR operator cuts holes), then paints it in `ink` over a soft dark shadow offset by (dx, dy). A shadow
 // of strength 0 paints the shape alone.
@@ -59,7 +64,8 @@ void paintShape(cairo_t* cr, const std::function<void(cairo_t*)>& shape, Rgb ink
 
 // The sheets of each group, defined in their own files.
 std::vector<Sheet> fontSheets();
-std::vector<Sheet> interfaceSheets();
+std::vector<Sheet> interfaceSheets();  // icons, d-pad pieces, glows
+std::vector<Sheet> buttonSheets();     // medals, cog layers, credits
 std::vector<Sheet> menuSheets();    // the wheel's circles and the menu pictures
 std::vector<Sheet> spriteSheets();  // the star sprites and the badges
 std::vector<Sheet> brandSheets();   // the title logo and the maker's logo

@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
   }
   const fs::path data = argv[1], sheets = argv[2];
   std::vector<artgen::Sheet> all;
-  for (auto group : {artgen::fontSheets, artgen::interfaceSheets, artgen::menuSheets, artgen::spriteSheets,
-                     artgen::brandSheets})
+  for (auto group : {artgen::fontSheets, artgen::interfaceSheets, artgen::buttonSheets, artgen::menuSheets,
+                     artgen::spriteSheets, artgen::brandSheets})
     for (auto& s : group()) all.push_back(std::move(s));
 
   bool ok = true;

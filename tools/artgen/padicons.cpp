@@ -13,14 +13,6 @@ namespace {
 
 constexpr char kLetters[] = "JKLIUOQEFWSAD";
 
-// Cuts the current path out of what is drawn so far.
-void cutPath(cairo_t* cr) {
-  cairo_save(cr);
-  cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-  cairo_fill(cr);
-  cairo_restore(cr);
-}
-
 // Outlines the current path and fills it faintly: a control that is shown but not meant.
 void outlineFaint(cairo_t* cr) {
   cairo_save(cr);

@@ -77,6 +77,20 @@ void addGear(cairo_t* cr, double cx, double cy, int teeth, double rRoot, double 
   cairo_close_path(cr);
 }
 
+void cutPath(cairo_t* cr) {
+  cairo_save(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+  cairo_fill(cr);
+  cairo_restore(cr);
+}
+
+void strokeRound(cairo_t* cr, double width) {
+  cairo_set_line_width(cr, width);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(cr);
+}
+
 void fillVertical(cairo_t* cr, double y0, Rgb top, Rgb bottom, double y1, double alpha) {
   cairo_pattern_t* p = cairo_pattern_create_linear(0, y0, 0, y1);
   cairo_pattern_add_color_stop_rgba(p, 0, top.r, top.g, top.b, alpha);
