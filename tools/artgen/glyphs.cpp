@@ -18,7 +18,8 @@ namespace {
 
 // Ratio of capital height to em size, read from the outline of "H".
 struct LoadedFace {
-  cairo_font_face_t* cairoFace = nullptr;
+  cairo_font_face_t* plain = nullptr;   // exact outlines
+  cairo_font_face_t* hinted = nullptr;  // outlines fitted to the pixel grid by FreeType's auto-hinter
   double capPerEm = 0.73;
 };
 
@@ -36,7 +37,10 @@ LoadedFace load(const char* file) {
     std::exit(1);
   }
   LoadedFace f;
-  f.cairoFace = cairo_ft_font_face_create_for_ft_face(ftFace, 0);
+  f.plain = cairo_ft_font_face_create_for_ft_face(ftFace, 0);
+  // NOTE: the auto-hinter is forced because it snaps stems in both directions, where the font's own hints under
+  // FreeType's current interpreter only act vertically; upright stems would otherwise straddle two pixels.
+  f.hinted = cairo_ft_font_face_create_for_ft_face(ftFace, FT_LOAD_FORCE_AUTOHINT);
   if (FT_Load_Char(ftFace, 'H', FT_LOAD_NO_SCALE) == 0)
     f.capPerEm = double(ftFace->glyph->metrics.height) / ftFace->units_per_EM;
   return f;
@@ -49,9 +53,9 @@ const LoadedFace& faceFor(Face face) {
 }
 
 // Selects the face at the size that gives the wanted capital height, squeezed by xScale, with fixed options.
-void selectFont(cairo_t* cr, Face face, double capHeight, double xScale) {
+void selectFont(cairo_t* cr, Face face, double capHeight, double xScale, bool hinted = false) {
   const LoadedFace& f = faceFor(face);
-  cairo_set_font_face(cr, f.cairoFace);
+  cairo_set_font_face(cr, hinted ? f.hinted : f.plain);
   const double em = capHeight / f.capPerEm;
   cairo_matrix_t m;
   cairo_matrix_init_scale(&m, em * xScale, em);
@@ -59,7 +63,7 @@ void selectFont(cairo_t* cr, Face face, double capHeight, double xScale) {
   // NOTE: options are set explicitly so that no setting of the machine can reach the outlines.
   cairo_font_options_t* o = cairo_font_options_create();
   cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_style(o, hinted ? CAIRO_HINT_STYLE_FULL : CAIRO_HINT_STYLE_NONE);
   cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
   cairo_set_font_options(cr, o);
   cairo_font_options_destroy(o);
@@ -85,23 +89,25 @@ std::vector<cairo_glyph_t> layout(cairo_t* cr, const std::string& text, double t
 }  // namespace
 
 void addGlyph(cairo_t* cr, Face face, char32_t ch, const GlyphFit& fit, double cx, double cy, int snapLevel) {
-  selectFont(cr, face, fit.capHeight, fit.xScale);
+  const bool hinted = snapLevel == 1 || snapLevel == 2;
+  selectFont(cr, face, fit.capHeight, fit.xScale, hinted);
   cairo_scaled_font_t* sf = cairo_get_scaled_font(cr);
   FT_Face ft = cairo_ft_scaled_font_lock_face(sf);
   cairo_glyph_t g{FT_Get_Char_Index(ft, FT_ULong(ch)), 0, 0};
   cairo_ft_scaled_font_unlock_face(sf);
   cairo_text_extents_t e;
   cairo_glyph_extents(cr, &g, 1, &e);
-  double squeeze = 1.0;
   if (e.width > fit.maxWidth) {
-    squeeze = fit.maxWidth / e.width;
-    selectFont(cr, face, fit.capHeight, fit.xScale * squeeze);
+    selectFont(cr, face, fit.capHeight, fit.xScale * fit.maxWidth / e.width, hinted);
     cairo_glyph_extents(cr, &g, 1, &e);
   }
-  double baseline = cy + fit.capHeight / 2;
-  if (snapLevel > 0) baseline = std::round(baseline * snapLevel) / snapLevel;
   g.x = cx - (e.x_bearing + e.width / 2);
-  g.y = baseline;
+  g.y = cy + fit.capHeight / 2;
+  if (snapLevel > 0) {
+    // The origin goes on a whole pixel so the grid-fitted stems and the baseline stay on pixel edges.
+    g.x = std::round(g.x * snapLevel) / snapLevel;
+    g.y = std::round(g.y * snapLevel) / snapLevel;
+  }
   cairo_glyph_path(cr, &g, 1);
 }
 
