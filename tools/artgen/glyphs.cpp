@@ -95,13 +95,25 @@ void addGlyph(cairo_t* cr, Face face, char32_t ch, const GlyphFit& fit, double c
   FT_Face ft = cairo_ft_scaled_font_lock_face(sf);
   cairo_glyph_t g{FT_Get_Char_Index(ft, FT_ULong(ch)), 0, 0};
   cairo_ft_scaled_font_unlock_face(sf);
-  cairo_text_extents_t e;
-  cairo_glyph_extents(cr, &g, 1, &e);
-  if (e.width > fit.maxWidth) {
-    selectFont(cr, face, fit.capHeight, fit.xScale * fit.maxWidth / e.width, hinted);
-    cairo_glyph_extents(cr, &g, 1, &e);
+  // NOTE: the ink is measured from the outline itself: cairo's glyph extents describe the unhinted glyph, and a
+  // hinted stem can sit a pixel away from it.
+  cairo_path_t* before = cairo_copy_path(cr);
+  auto inkAtOrigin = [&](double& x1, double& x2) {
+    double y1, y2;
+    cairo_new_path(cr);
+    cairo_glyph_path(cr, &g, 1);
+    cairo_path_extents(cr, &x1, &y1, &x2, &y2);
+  };
+  double x1, x2;
+  inkAtOrigin(x1, x2);
+  if (x2 - x1 > fit.maxWidth) {
+    selectFont(cr, face, fit.capHeight, fit.xScale * fit.maxWidth / (x2 - x1), hinted);
+    inkAtOrigin(x1, x2);
   }
-  g.x = cx - (e.x_bearing + e.width / 2);
+  cairo_new_path(cr);
+  cairo_append_path(cr, before);
+  cairo_path_destroy(before);
+  g.x = cx - (x1 + x2) / 2;
   g.y = cy + fit.capHeight / 2;
   if (snapLevel > 0) {
     // The origin goes on a whole pixel so the grid-fitted stems and the baseline stay on pixel edges.
