@@ -19,6 +19,9 @@ void drawMedal(cairo_t* cr, int n) {
   static const Rgb metals[7] = {rgb255(112, 118, 128), rgb255(140, 104, 80),  rgb255(184, 118, 62),
                                 rgb255(200, 150, 90),  rgb255(188, 194, 206), rgb255(222, 228, 240),
                                 rgb255(246, 196, 64)};
+  // Deep faces in each metal's own hue, dark enough under white names.
+  static const Rgb faces[7] = {rgb255(40, 44, 50), rgb255(54, 40, 34), rgb255(62, 38, 24), rgb255(66, 48, 30),
+                               rgb255(46, 50, 60), rgb255(54, 60, 74), rgb255(92, 56, 16)};
   const Rgb metal = metals[n];
   const double cx = 32, cy = 32;
   if (n == 6) {  // the gold medal alone gets a burst of rays
@@ -39,7 +42,7 @@ void drawMedal(cairo_t* cr, int n) {
   cairo_fill(cr);
   cairo_pattern_destroy(rim);
   addCircle(cr, cx, cy, 18.5);
-  const Rgb face = mix(metal, Rgb{0.08, 0.07, 0.06}, 0.62);
+  const Rgb face = faces[n];
   fillRadial(cr, cx, cy - 6, 24, mix(face, kWhite, 0.08), 1.0, face, 1.0);
   addCircle(cr, cx, cy, 18.5);
   setColour(cr, lo, 1.0);

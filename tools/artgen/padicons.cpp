@@ -16,7 +16,7 @@ constexpr char kLetters[] = "JKLIUOQEFWSAD";
 // Outlines the current path and fills it faintly: a control that is shown but not meant.
 void outlineFaint(cairo_t* cr) {
   cairo_save(cr);
-  cairo_set_source_rgba(cr, 0, 0, 0, 0.3);
+  cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
   cairo_fill_preserve(cr);
   cairo_set_source_rgba(cr, 0, 0, 0, 1);
   cairo_set_line_width(cr, 1.0);
@@ -43,45 +43,45 @@ void faceButtons(cairo_t* cr, int lit) {
   }
 }
 
-// A shoulder bumper, rounded towards its own side of the pad.
-void bumper(cairo_t* cr, bool left) {
-  const double top = 4.0, h = 7.5;
-  cairo_save(cr);
-  if (!left) {
-    cairo_translate(cr, 16, 0);
-    cairo_scale(cr, -1, 1);
-  }
-  cairo_move_to(cr, 1.0, top + h);
-  cairo_curve_to(cr, 1.0, top + 1.0, 3.0, top, 6.0, top);
-  cairo_line_to(cr, 15.0, top + 1.2);
-  cairo_line_to(cr, 15.0, top + h);
-  cairo_close_path(cr);
-  cairo_fill(cr);
-  cairo_restore(cr);
-  // One bar per side marks which shoulder: a dash on the outer end.
-  cairo_rectangle(cr, left ? 3.2 : 10.8, top + h * 0.45, 2.0, h * 0.3);
+// Cuts the side letter, L or R, out of a shoulder or trigger shape.
+void cutSideLetter(cairo_t* cr, bool left, double cx, double cy, double cap, int level) {
+  addGlyph(cr, Face::SansBold, left ? U'L' : U'R', {cap, 1.0, cap}, cx, cy, level);
   cutPath(cr);
 }
 
-// A trigger: a tall rounded paddle, its curved face towards its own side.
-void trigger(cairo_t* cr, bool left) {
+// A shoulder bumper: a wide bar rounded towards its own side of the pad.
+void bumper(cairo_t* cr, bool left, int level) {
   cairo_save(cr);
   if (!left) {
     cairo_translate(cr, 16, 0);
     cairo_scale(cr, -1, 1);
   }
-  cairo_move_to(cr, 4.0, 15.0);
-  cairo_curve_to(cr, 2.5, 8.0, 3.5, 2.0, 8.0, 1.5);
-  cairo_curve_to(cr, 11.5, 1.5, 12.5, 3.5, 12.5, 6.0);
-  cairo_line_to(cr, 12.5, 15.0);
+  cairo_move_to(cr, 0.5, 12.5);
+  cairo_curve_to(cr, 0.5, 6.0, 3.0, 3.5, 7.0, 3.5);
+  cairo_line_to(cr, 15.5, 4.5);
+  cairo_line_to(cr, 15.5, 12.5);
   cairo_close_path(cr);
   cairo_fill(cr);
-  cairo_move_to(cr, 6.0, 5.5);
-  cairo_line_to(cr, 10.5, 5.5);
-  cairo_set_line_width(cr, 1.2);
-  cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-  cairo_stroke(cr);
   cairo_restore(cr);
+  cutSideLetter(cr, left, left ? 8.8 : 7.2, 8.4, 5.0, level);
+}
+
+// A trigger: a tall paddle whose outer top corner is rounded, its side letter cut into it.
+void trigger(cairo_t* cr, bool left, int level) {
+  cairo_save(cr);
+  if (!left) {
+    cairo_translate(cr, 16, 0);
+    cairo_scale(cr, -1, 1);
+  }
+  cairo_move_to(cr, 2.5, 15.5);
+  cairo_line_to(cr, 2.5, 8.0);
+  cairo_curve_to(cr, 2.5, 3.0, 5.5, 0.5, 10.0, 0.5);
+  cairo_curve_to(cr, 12.5, 0.5, 13.5, 1.5, 13.5, 4.0);
+  cairo_line_to(cr, 13.5, 15.5);
+  cairo_close_path(cr);
+  cairo_fill(cr);
+  cairo_restore(cr);
+  cutSideLetter(cr, left, 8.0, 9.5, 6.0, level);
 }
 
 // The d-pad cross, faint, with one arm solid: dir 0 up, 1 down, 2 left, 3 right; -1 the whole pad pressed.
@@ -149,10 +149,10 @@ void fillPadIcon(cairo_t* cr, int frame, int level) {
     case 1: faceButtons(cr, 1); break;   // K
     case 2: faceButtons(cr, 2); break;   // L
     case 3: faceButtons(cr, 3); break;   // I
-    case 4: bumper(cr, true); break;   // U
-    case 5: bumper(cr, false); break;  // O
-    case 6: trigger(cr, true); break;    // Q
-    case 7: trigger(cr, false); break;   // E
+    case 4: bumper(cr, true, level); break;   // U
+    case 5: bumper(cr, false, level); break;  // O
+    case 6: trigger(cr, true, level); break;    // Q
+    case 7: trigger(cr, false, level); break;   // E
     case 8: dpad(cr, -1); break;         // F
     case 9: dpad(cr, 0); break;          // W
     case 10: dpad(cr, 1); break;         // S
