@@ -55,7 +55,7 @@ bool writeContactSheet(const std::vector<ContactEntry>& entries, int level, cons
   }
   const double L = level, pad = 12.0 * L, labelH = 14.0 * L;
   const double previewCell = kGridCell * L;
-  const int width = int(std::max(13 * previewCell * 2 + 3 * pad, 1200.0 * L));
+  const int width = int(std::max(13 * previewCell * 2 + 3 * pad, 1340.0 * L));
 
   // Shelf layout of the sheets below the previews.
   struct Place { std::string name; double x, y; };
@@ -109,6 +109,7 @@ bool writeContactSheet(const std::vector<ContactEntry>& entries, int level, cons
   drawGameText(cr, ui, level, "Wordy Wilderness: jumping fox, quick mice", pad + 8 * L, ty + 54 * L, 2 * L);
 
   drawMenuMockup(cr, pics, level, pad, menuY);
+  drawLoadingMockup(cr, pics, level, 2 * pad + 640 * L, menuY);
 
   for (const auto& p : places) {
     cairo_surface_t* s = pics[p.name];

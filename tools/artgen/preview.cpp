@@ -131,4 +131,30 @@ void drawMenuMockup(cairo_t* cr, const Pictures& pics, int level, double x, doub
   cairo_restore(cr);
 }
 
+void drawLoadingMockup(cairo_t* cr, const Pictures& pics, int level, double x, double y) {
+  cairo_save(cr);
+  cairo_translate(cr, x, y);
+  cairo_scale(cr, level, level);
+  cairo_rectangle(cr, 0, 0, 640, 480);
+  cairo_clip(cr);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  cairo_paint(cr);
+  // The spinner's three rings of fading dots, as the loading screen records them; the logo between the first two.
+  struct Ring { double start, radius, dot, r, g, b; };
+  const Ring rings[3] = {{0, 0.45, 16, 0, 125, 255}, {120, 0.40, 12, 255, 125, 0}, {240, 0.35, 8, 255, 125, 0}};
+  for (int k = 0; k < 3; ++k) {
+    for (int i = 0; i <= 10; ++i) {
+      const double a = (30 + rings[k].start + 4 * i) * kPi / 180, R = rings[k].radius * 480;
+      cairo_new_sub_path(cr);
+      cairo_arc(cr, 320 + std::sin(a) * R, 240 - std::cos(a) * R, rings[k].dot, 0, 2 * kPi);
+      cairo_set_source_rgba(cr, rings[k].r / 255, rings[k].g / 255, rings[k].b / 255, i / 10.0);
+      cairo_fill(cr);
+    }
+    if (k == 0) drawFrame(cr, pic(pics, "common/PLOVLogo"), level, 1, 256, 256, 0, 320, 480 * 0.48, 2, 0, 1);
+  }
+  if (cairo_surface_t* font = pic(pics, "fonts/shadow_editundo"))
+    drawGameText(cr, font, level, " Loading...", 320 - measure("Loading...") / 2, 448, 1);
+  cairo_restore(cr);
+}
+
 }  // namespace artgen

@@ -23,4 +23,7 @@ void drawFontFrame(cairo_t* cr, cairo_surface_t* font, int level, int frame, dou
 // Draws the main menu as the game composes it, 640 x 480 virtual units at `level` pixels per unit, from (x, y).
 void drawMenuMockup(cairo_t* cr, const Pictures& pics, int level, double x, double y);
 
+// Draws the loading screen: the maker's logo at twice its size inside the spinner's rings of dots.
+void drawLoadingMockup(cairo_t* cr, const Pictures& pics, int level, double x, double y);
+
 }  // namespace artgen
