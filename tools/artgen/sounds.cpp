@@ -133,7 +133,7 @@ Buffer pop() {
 
 // Wrong: a short low buzz of two close, slightly falling tones, rich in odd harmonics.
 Buffer buzz() {
-  Buffer b = silence(0.3);
+  Buffer b = silence(0.26);
   std::vector<double> ratios, levels;
   for (int h = 1; h <= 11; h += 2) {
     ratios.push_back(h);
@@ -171,7 +171,7 @@ Buffer jingle() {
   Buffer b = silence(1.55);
   const double arp[4] = {523.3, 659.3, 784.0, 1046.5};
   for (int i = 0; i < 4; ++i) addNote(b, {0.11 * i, arp[i], 0.7, 0.003, 5.0, kBar, kBarLv});
-  for (double f : {1046.5, 1318.5, 1568.0}) addNote(b, {0.48, f, 0.35, 0.004, 2.6, kBell, kBellLv});
+  for (double f : {1046.5, 1318.5, 1568.0}) addNote(b, {0.48, f, 0.35, 0.004, 3.0, kBell, kBellLv});
   for (double f : {261.6, 329.6, 392.0}) {
     Note pad{0.0, f, 0.16, 0.25, 1.2, {1.0, 2.0}, {1.0, 0.2}};
     pad.length = 1.3;
