@@ -1,6 +1,7 @@
 // Tests of the generated data folder: the files the game loads by name, checked the way the game reads them.
 // Depends on GoogleTest and Debian's stb_image (the decoder the game itself uses). QUORLIX_DATA_DIR names the
-// folder the build generated; QUORLIX_ARTGEN names the generator, which is run again to prove it deterministic.
+// folder the build generated, QUORLIX_SHEETS_DIR its contact sheets; QUORLIX_ARTGEN names the generator, which
+// is run again to prove it deterministic.
 #include <gtest/gtest.h>
 #include <stb_image.h>  // stbi_load, as the game's image loader
 
@@ -46,7 +47,8 @@ std::string fileFor(const char* name, int level) {
 struct Picture {
   int w = 0, h = 0;
   std::unique_ptr<unsigned char, void (*)(void*)> px{nullptr, stbi_image_free};
-  unsigned char alpha(int x, int y) const { return px.get()[(size_t(y) * w + x) * 4 + 3]; }
+  const unsigned char* at(int x, int y) const { return px.get() + (size_t(y) * w + x) * 4; }
+  unsigned char alpha(int x, int y) const { return at(x, y)[3]; }
 };
 
 Picture load(const fs::path& file) {
@@ -80,6 +82,24 @@ long inkIn(const Picture& p, int x0, int y0, int w, int h) {
   for (int y = y0; y < y0 + h; ++y)
     for (int x = x0; x < x0 + w; ++x) sum += p.alpha(x, y);
   return sum;
+}
+
+// The box of the solid pixels (alpha 220 and up) of a cell; soft shadows and glows stay out of it.
+struct Box {
+  int left, top, right, bottom;  // inclusive; right < 0 when the cell has no solid pixel
+  double midX() const { return (left + right + 1) / 2.0; }
+  double midY() const { return (top + bottom + 1) / 2.0; }
+};
+
+Box solidBox(const Picture& p, int x0, int y0, int w, int h) {
+  Box b{w, h, -1, -1};
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (p.alpha(x0 + x, y0 + y) >= 220) {
+        b.left = std::min(b.left, x), b.right = std::max(b.right, x);
+        b.top = std::min(b.top, y), b.bottom = std::max(b.bottom, y);
+      }
+  return b;
 }
 
 TEST(DataImages, EveryFileAtEveryLevelHoldsEveryFrameWithInk) {
@@ -122,19 +142,13 @@ TEST(DataImages, FontCapitalsSitInTheMiddleOfTheirCellsForTheMidHandle) {
       const int cell = 16 * level;
       EXPECT_EQ(inkIn(p, 0, 0, cell, cell), 0) << name << ": the space shows ink";
       for (char c : std::string("HOXIT")) {
-        // The box of the solid ink: the shadow never reaches full opacity, so it stays out of the box.
-        const int f = c - 32, x0 = (f % 16) * cell, y0 = (f / 16) * cell;
-        int left = cell, right = -1, top = cell, bottom = -1;
-        for (int y = 0; y < cell; ++y)
-          for (int x = 0; x < cell; ++x)
-            if (p.alpha(x0 + x, y0 + y) >= 220) {
-              left = std::min(left, x), right = std::max(right, x);
-              top = std::min(top, y), bottom = std::max(bottom, y);
-            }
-        ASSERT_GE(right, 0) << name << " '" << c << "'";
+        // The shadow never reaches full opacity, so only the letter itself is in the solid box.
+        const int f = c - 32;
+        const Box box = solidBox(p, (f % 16) * cell, (f / 16) * cell, cell, cell);
+        ASSERT_GE(box.right, 0) << name << " '" << c << "'";
         const double slack = 0.75 * level + 0.5;
-        EXPECT_NEAR((left + right + 1) / 2.0, cell / 2.0, slack) << name << " '" << c << "' at level " << level;
-        EXPECT_NEAR((top + bottom + 1) / 2.0, cell / 2.0, slack) << name << " '" << c << "' at level " << level;
+        EXPECT_NEAR(box.midX(), cell / 2.0, slack) << name << " '" << c << "' at level " << level;
+        EXPECT_NEAR(box.midY(), cell / 2.0, slack) << name << " '" << c << "' at level " << level;
       }
     }
 }
@@ -170,6 +184,76 @@ TEST(DataImages, StarSpritesAreAllDifferent) {
       for (size_t g = 0; g < seen.size(); ++g) EXPECT_NE(seen[g], bytes) << "frames " << g << " and " << f;
       seen.push_back(bytes);
     }
+  }
+}
+
+TEST(DataImages, GridFontsAreTheSameLettersInWhiteAndInBlack) {
+  // The grid swaps these two fonts with the colour scheme: the letters must not change shape, and each font
+  // must be the colour that reads on its background.
+  for (int level : kLevels) {
+    const Picture white = load(kData / fileFor("fonts/Mira_White", level));
+    const Picture black = load(kData / fileFor("fonts/Mira_Black", level));
+    ASSERT_TRUE(white.px && black.px);
+    ASSERT_EQ(white.w, black.w);
+    ASSERT_EQ(white.h, black.h);
+    long shapeDiffs = 0, wrongColour = 0;
+    for (int y = 0; y < white.h; ++y)
+      for (int x = 0; x < white.w; ++x) {
+        shapeDiffs += white.alpha(x, y) != black.alpha(x, y);
+        if (white.alpha(x, y) < 128) continue;
+        for (int c = 0; c < 3; ++c) wrongColour += white.at(x, y)[c] < 235 || black.at(x, y)[c] > 30;
+      }
+    EXPECT_EQ(shapeDiffs, 0) << "level " << level;
+    EXPECT_EQ(wrongColour, 0) << "level " << level;
+  }
+}
+
+TEST(DataImages, ButtonSheetCogLayersMedalsAndRingFitHowTheMenuDrawsThem) {
+  for (int level : kLevels) {
+    SCOPED_TRACE("level " + std::to_string(level));
+    const Picture buttons = load(kData / fileFor("common/Buttons", level));
+    ASSERT_TRUE(buttons.px);
+    const int cell = 64 * level, columns = buttons.w / cell;
+    // The cog layers turn about the cell centre at different speeds: off-centre, the stacked cog would wobble.
+    for (int f = 8; f <= 10; ++f) {
+      const Box b = solidBox(buttons, (f % columns) * cell, (f / columns) * cell, cell, cell);
+      ASSERT_GE(b.right, 0) << "cog layer " << f;
+      EXPECT_NEAR(b.midX(), cell / 2.0, 0.5 * level + 0.5) << "cog layer " << f;
+      EXPECT_NEAR(b.midY(), cell / 2.0, 0.5 * level + 0.5) << "cog layer " << f;
+    }
+    // A group name is written over the middle of each medal in white: the middle must be dark and even.
+    for (int f = 0; f <= 6; ++f) {
+      const int cx = (f % columns) * cell + cell / 2, cy = (f / columns) * cell + cell / 2, r = 12 * level;
+      double sum = 0, sumSq = 0, n = 0;
+      for (int y = -r; y <= r; ++y)
+        for (int x = -r; x <= r; ++x) {
+          if (x * x + y * y > r * r) continue;
+          const unsigned char* px = buttons.at(cx + x, cy + y);
+          ASSERT_EQ(px[3], 255) << "medal " << f << " has a see-through middle";
+          const double lum = 0.3 * px[0] + 0.59 * px[1] + 0.11 * px[2];
+          sum += lum, sumSq += lum * lum, n += 1;
+        }
+      const double mean = sum / n, spread = std::sqrt(std::max(0.0, sumSq / n - mean * mean));
+      EXPECT_LT(mean, 110) << "medal " << f << " is too light under white text";
+      EXPECT_LT(spread, 20) << "medal " << f << " is busy under its text";
+    }
+    // The highlight ring is tinted yellow by the game, so it must be near white, with a clear middle.
+    const Picture icons = load(kData / fileFor("common/icons", level));
+    ASSERT_TRUE(icons.px);
+    const int icell = 32 * level, x0 = (6 % (icons.w / icell)) * icell, y0 = (6 / (icons.w / icell)) * icell;
+    EXPECT_EQ(icons.alpha(x0 + icell / 2, y0 + icell / 2), 0);
+    for (int y = 0; y < icell; ++y)
+      for (int x = 0; x < icell; ++x)
+        if (icons.alpha(x0 + x, y0 + y) >= 128) {
+          ASSERT_GE(icons.at(x0 + x, y0 + y)[2], 230) << "the ring is not white-ish at " << x << "," << y;
+        }
+  }
+}
+
+TEST(DataImages, ContactSheetsAreWrittenForEveryLevel) {
+  for (int level : kLevels) {
+    const fs::path file = fs::path(QUORLIX_SHEETS_DIR) / ("contact-" + std::to_string(level) + ".png");
+    EXPECT_TRUE(load(file).px) << file;
   }
 }
 
