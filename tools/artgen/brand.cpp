@@ -106,10 +106,10 @@ void drawMaker(cairo_t* cr, int, int) {
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   cairo_stroke(cr);
   // The name.
-  addText(cr, Face::SansBold, "PLOV", 17, c, 156, 5.0);
+  addText(cr, Face::SansBold, "WREN", 17, c, 156, 5.0);
   setColour(cr, bird);
   cairo_fill(cr);
-  addText(cr, Face::SansBold, "GAMES", 6, c, 176, 3.0);
+  addText(cr, Face::SansBold, "STUDIO", 6, c, 176, 3.0);
   setColour(cr, bird, 0.75);
   cairo_fill(cr);
 }
