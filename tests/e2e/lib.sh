@@ -46,3 +46,32 @@ wait_game() {
   done
   fail "the game did not end within $1 s"
 }
+
+# Gives a window the focus (this display has no window manager to do it) and types one key into it.
+press() {
+  xdotool windowfocus --sync "$1" && xdotool key --clearmodifiers "$2"
+}
+
+# Maps a small window of another program and gives it the focus, so the game loses its own.
+steal_focus() {
+  xmessage -geometry 80x40+0+0 -title other other &
+  other_pid=$!
+  local other=""
+  for _ in $(seq 100); do
+    other=$(xdotool search --onlyvisible --name '^other$' 2>/dev/null | head -n1)
+    [ -n "$other" ] && break
+    sleep 0.1
+  done
+  [ -n "$other" ] || fail "no second window"
+  xdotool windowfocus --sync "$other"
+}
+
+# The messages of the progress record that the game printed.
+record_messages() {
+  grep -E '^(Settings|Badges|Badge|Highscores) ' "$work/out.txt"
+}
+
+# Field $2 (0-based) of the record text in file $1.
+record_field() {
+  tr '|' '\n' <"$1" | sed -n "$(( $2 + 1 ))p"
+}

@@ -1,0 +1,153 @@
+// Files: asset names, virtual roots beside the executable, decoding whole files as text, and a state store that
+// never loses the previous record to a failed write.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "host/files.h"
+#include "host/glfwgame.h"
+
+namespace {
+
+std::string Bytes(const String& s) { return s.ToBytes(); }
+
+String Decode(std::initializer_list<unsigned char> bytes) { return DecodeFileText(std::vector<unsigned char>(bytes)); }
+
+TEST(AssetNames, BareNamesGoIntoTheDataFolder) {
+    EXPECT_EQ(Bytes(kp_data_FixDataPath(String("graphics/logo.png"))), "zindle://data/graphics/logo.png");
+    EXPECT_EQ(Bytes(kp_data_FixDataPath(String("c:/x.png"))), "c:/x.png");
+    EXPECT_EQ(Bytes(kp_data_FixDataPath(String("/x.png"))), "/x.png");
+    EXPECT_EQ(Bytes(kp_data_FixDataPath(String("./x.png"))), "./x.png");
+    EXPECT_EQ(Bytes(kp_data_FixDataPath(String("a/b:/c"))), "zindle://data/a/b:/c");
+    EXPECT_EQ(Bytes(kp_data_FixDataPath(String("zindle://internal/s.txt"))), "zindle://internal/s.txt");
+}
+
+// A desktop host whose executable stands where the test says.
+struct PlacedHost : KpGlfwGame {
+    explicit PlacedHost(const char* folder) { _appDir = String(folder); }
+};
+
+TEST(AssetNames, VirtualRootsMapBesideTheExecutable) {
+    PlacedHost host("C:/Games/Q");
+    EXPECT_EQ(Bytes(host.PathToFilePath(String("zindle://data/font.png"))), "C:/Games/Q/data/font.png");
+    EXPECT_EQ(Bytes(host.PathToFilePath(String("zindle://internal/s.txt"))), "C:/Games/Q/internal/s.txt");
+    EXPECT_EQ(Bytes(host.PathToFilePath(String("zindle://external/e.txt"))), "C:/Games/Q/external/e.txt");
+    EXPECT_EQ(Bytes(host.PathToFilePath(String("zindle://other/x"))), "");
+    EXPECT_EQ(Bytes(host.PathToFilePath(String("./.zindlestate"))), "./.zindlestate");
+    EXPECT_EQ(host.OpenFile(String("zindle://other/x"), String("rb")), nullptr);
+}
+
+TEST(AssetNames, TheRealExecutablesFolderComesFromTheProcess) {
+    KpGlfwGame host;
+    const std::string data = Bytes(host.PathToFilePath(String("zindle://data/x")));
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+    EXPECT_EQ(data, self + "/data/x");
+}
+
+TEST(FileText, ByteOrderMarksChooseTheEncoding) {
+    const char16_t bar[] = {'1', '2', '|', 0};
+    EXPECT_EQ(Decode({0xEF, 0xBB, 0xBF, 0x31, 0x32, 0x7C}), String(bar));
+    const char16_t seven[] = {'7', '|', 0};
+    EXPECT_EQ(Decode({0xFF, 0xFE, 0x37, 0x00, 0x7C, 0x00}), String(seven));
+    EXPECT_EQ(Decode({0xFE, 0xFF, 0x00, 0x37, 0x00, 0x7C, 0x41}), String(seven)) << "an odd last byte is ignored";
+    EXPECT_EQ(Decode({0xEF, 0xBB, 0xBF}).Length(), 0);
+    EXPECT_EQ(Decode({}).Length(), 0);
+}
+
+TEST(FileText, Utf8SequencesDecodeAndBrokenOnesFallBackToBytes) {
+    const String e = Decode({0x61, 0xC3, 0xA9, 0xE2, 0x82, 0xAC});
+    ASSERT_EQ(e.Length(), 3);
+    EXPECT_EQ(e[1], 0xE9);
+    EXPECT_EQ(e[2], 0x20AC);
+    const String cut = Decode({0xC3});
+    ASSERT_EQ(cut.Length(), 1);
+    EXPECT_EQ(cut[0], 195);
+    const String bad = Decode({0xEF, 0xBB, 0xBF, 0x41, 0xFF, 0x42});
+    ASSERT_EQ(bad.Length(), 3) << "the mark stays skipped, every later byte is a unit";
+    EXPECT_EQ(bad[1], 0xFF);
+}
+
+struct StateStore : ::testing::Test {
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::string folder;
+    StateStore() {
+        char pattern[] = "/tmp/quorlix-state-XXXXXX";
+        folder = mkdtemp(pattern);
+        std::filesystem::current_path(folder);
+    }
+    ~StateStore() override {
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(folder);
+    }
+    std::string Read() {
+        std::ifstream in(folder + "/.zindlestate", std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+TEST_F(StateStore, WritesUtf8WithoutAMarkAndReadsItBack) {
+    KpGlfwGame host;
+    EXPECT_EQ(host.LoadState().Length(), 0) << "no file reads as the empty text";
+    EXPECT_EQ(host.SaveState(String("1|2|")), 0);
+    EXPECT_EQ(Read(), "1|2|");
+    const char16_t units[] = {'-', 0xE9, '|', 0};
+    EXPECT_EQ(host.SaveState(String(units)), 0);
+    EXPECT_EQ(Read(), "-\xC3\xA9|");
+    EXPECT_EQ(host.LoadState(), String(units));
+    EXPECT_EQ(host.SaveState(String()), 0);
+    EXPECT_EQ(Read(), "");
+    EXPECT_FALSE(std::filesystem::exists(folder + "/.zindlestate.new"));
+}
+
+TEST_F(StateStore, AWriteThatFailsHalfwayLeavesTheOldRecord) {
+    KpGlfwGame host;
+    ASSERT_EQ(host.SaveState(String("old|record|")), 0);
+    // A disk that fills up after 1000 bytes: the file-size limit makes every write beyond it fail.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const int result = host.SaveState(String(std::string(100000, '7').c_str()));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(result, -2);
+    EXPECT_EQ(Read(), "old|record|");
+    EXPECT_FALSE(std::filesystem::exists(folder + "/.zindlestate.new"));
+}
+
+TEST_F(StateStore, AFolderThatCannotBeWrittenAnswersMinusOne) {
+    if (geteuid() == 0) {
+        // Root writes anywhere: a folder in the way of the temporary file stands in for a read-only one.
+        std::filesystem::create_directory(folder + "/.zindlestate.new");
+    } else {
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    }
+    KpGlfwGame host;
+    EXPECT_EQ(host.SaveState(String("1|")), -1);
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+}
+
+TEST_F(StateStore, LoadDataReadsEveryByteInBlocks) {
+    std::vector<unsigned char> bytes(4096 * 3 + 17);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(i * 7);
+    std::ofstream(folder + "/blob", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                            static_cast<std::streamsize>(bytes.size()));
+    KpGame host;
+    auto read = host.LoadData(String("./blob"));
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(*read, bytes);
+    std::ofstream(folder + "/exact", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), 4096);
+    EXPECT_EQ(host.LoadData(String("./exact"))->size(), 4096u);
+    EXPECT_FALSE(host.LoadData(String("./missing")).has_value());
+    EXPECT_EQ(host.LoadString(String("./missing")).Length(), 0);
+}
+
+}  // namespace
