@@ -7,9 +7,10 @@
 std::atomic<int64_t> gc_ext_new_bytes{0};
 
 namespace {
+// NOTE: never destroyed, so objects released by static destructors at exit still find it.
 std::vector<Object*>& PendingObjects() {
-    static std::vector<Object*> pending;
-    return pending;
+    static auto* pending = new std::vector<Object*>();
+    return *pending;
 }
 }  // namespace
 
