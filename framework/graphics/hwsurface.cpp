@@ -5,7 +5,7 @@
 
 #include <GL/gl.h>
 
-#include <cstdlib>  // malloc, free
+#include <cstdlib>  // calloc, free
 
 #include "framework/graphics/hwgraphics.h"
 #include "host/glfwgame.h"
@@ -109,7 +109,7 @@ void hwSurface::SetSubData(int x, int y, int w, int h, const int* source, int pi
     // NOTE: the rectangle must lie inside the surface, or the writes below would land outside the pixel block.
     if (x < 0 || y < 0 || w <= 0 || h <= 0 || x > width - w || y > height - h) return;
     if (!pixels) {
-        pixels = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width) * height * 4));
+        pixels = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(width) * height, 4));  // transparent
         if (!pixels) return;
         gc_ext_new_bytes += static_cast<int64_t>(width) * height * 4;
     }
