@@ -32,7 +32,10 @@ protected:
         kp_graphics_BeginRender();
         glrec::ClearLog();
     }
-    void TearDown() override { kp_graphics_EndRender(); }
+    void TearDown() override {
+        kp_graphics_EndRender();
+        GraphicsTest::TearDown();
+    }
 
     StrongRef<c_Image> Load(const std::string& path, int frames, int flags) {
         return kp_graphics_LoadImage(String(path.c_str()), frames, flags);

@@ -117,6 +117,9 @@ TEST(SurfaceWithoutWindow, GetsItsTextureAndScalesOnItsFirstDraw) {
     EXPECT_FLOAT_EQ(v[2].u, 1.0f);
     EXPECT_FLOAT_EQ(v[2].v, 1.0f);
     glfwGraphicsSeq = std::max(savedSeq, glfwGraphicsSeq);
+    surface = nullptr;
+    device = nullptr;
+    gc_collect();
 }
 
 TEST_F(GraphicsTest, SubImageWritesArePremultipliedAndStayInsideTheSurface) {

@@ -18,6 +18,11 @@ protected:
         app.p_CLS2D(0, 0, 0, 1);
     }
 
+    void TearDown() override {
+        app.m_images.Fill(nullptr);
+        GraphicsTest::TearDown();
+    }
+
     // One render pass as p_OnRender runs it: clear, replay, end state.
     void Render(float scale, float offsetX, float offsetY) {
         device->BeginRender();
