@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <bit>    // std::endian: the packed colour is read by OpenGL as bytes
+#include <cassert>
 #include <cmath>  // cosf, sinf, sqrtf
 #include <vector>
 
@@ -96,6 +97,7 @@ void hwGraphics::Flush() {
 }
 
 hwVertex* hwGraphics::Begin(int kind, int count, hwSurface* surface) {
+    assert(count >= 1 && count <= kMaxVertices && "a primitive must fit in one batch");
     if (kind != batchKind || surface != batchSurface.Get() || batchCount + count > kMaxVertices) {
         Flush();
         batchKind = kind;

@@ -199,14 +199,4 @@ TEST_F(GraphicsTest, ReadPixelsFlipsRowsAndRefusesRectanglesOutsideTheArray) {
     EXPECT_EQ(glrec::Count("glReadPixels"), 0);
 }
 
-TEST_F(GraphicsTest, BeginRenderSetsUpTheFrame) {
-    host.SetGlfwWindow(800, 600, 8, 8, 8, 0, 0, 0, false);
-    device->BeginRender();
-    EXPECT_EQ(device->Width(), 800);
-    EXPECT_EQ(glrec::Last("glOrtho")->args, (std::vector<double>{0, 800, 600, 0, -1, 1}));
-    EXPECT_EQ(glrec::Last("glVertexPointer")->args[2], 20);
-    EXPECT_EQ(glrec::Last("glBlendFunc")->args, (std::vector<double>{GL_ONE, GL_ONE_MINUS_SRC_ALPHA}));
-    EXPECT_EQ(device->BatchCount(), 0);
-}
-
 }  // namespace

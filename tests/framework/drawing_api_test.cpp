@@ -157,16 +157,6 @@ TEST_F(DrawingApiTest, LoadersAnswerNoneForFilesTooSmallForTheirCells) {
     EXPECT_FALSE(Load("/nonexistent/quorlix.png", 1, 0));
 }
 
-TEST_F(DrawingApiTest, TheBuiltInFontIsLoadedOnceAndSelectedByNone) {
-    // No data folder beside the test program: the font slot stays empty and selecting it still works.
-    kp_graphics_SetFont(nullptr, 65);
-    EXPECT_EQ(kp_graphics_context->m_fontFirstChar, 32);
-    StrongRef<c_Image> other = MakeRef<c_Image>();
-    kp_graphics_SetFont(other, 48);
-    EXPECT_EQ(kp_graphics_context->m_currentFont.Get(), other.Get());
-    EXPECT_EQ(kp_graphics_context->m_fontFirstChar, 48);
-}
-
 using DrawingApiDeathTest = DrawingApiTest;
 
 TEST_F(DrawingApiDeathTest, MisuseStopsWithARuntimeError) {
