@@ -7,6 +7,7 @@
 #pragma once
 
 #include "framework/app/app.h"
+#include "framework/graphics/graphics.h"
 #include "runtime/array.h"
 #include "runtime/string.h"
 
@@ -50,8 +51,26 @@ public:
     int m_fullscreen = 0;
 
     // ---- Draw list (drawlist.cpp) ----
+    // Recording: one 15-float record with the current draw state; refused once the list holds 2499 records.
+    int p_DrawImg(int slot, float x, float y, float frame);
+    int p_Rect(float x, float y, float width, float height);
+    // A filled ellipse centred on (x, y).
+    int p_Oval(float x, float y, float radiusX, float radiusY);
+    int p_Line(float x1, float y1, float x2, float y2);
+    // A filled triangle; stored in the order 3, 2, 1 when x1 > x2 or x3 > x2.
+    int p_Tri(float x1, float y1, float x2, float y2, float x3, float y3);
+    // Draw state. -3717 for alpha keeps the alpha; -3717 for sy gives a uniform scale.
+    int p_SetCol(float red, float green, float blue, float alpha);
+    int p_Alpha(float alpha);
+    // Stores -angle as the image rotation.
+    int p_SetRot(float angle);
+    int p_SetSize(float sx, float sy);
+    // Colour from the nine-entry palette times brightness x 255, clamped; alpha is left alone.
+    int p_Ink(int index, float brightness);
     // Resets the draw state: scale 1, rotation 0, white, alpha 1, blend 1.
     int p_ResetDraw();
+    // Starts a frame: sets the clear colour (when red > -3717), resets the draw state, empties the list.
+    int p_CLS2D(float red, float green, float blue, float alpha);
     // Clears the window in the clear colour and leaves white at alpha 1 (render pass, before fitting).
     void p_ClearScreen();
     // Replays the draw list at the fitted scale, offset by the overscan (render pass).
@@ -62,7 +81,15 @@ public:
     // Records in the draw list so far.
     int p_DrawRecordCount() const { return m_drawCount / 15; }
 
+    Array<float> m_drawList = Array<float>(37500);  // 15-float records packed from 0
     int m_drawCount = 0;                    // floats in use in the draw list (15 per record)
+    float m_drawScaleX = 0, m_drawScaleY = 0;  // image scale
+    float m_drawRotation = 0;               // image rotation, degrees as stored
+    float m_drawRed = 0, m_drawGreen = 0, m_drawBlue = 0;  // 0..255
+    float m_drawAlpha = 0;                  // 0..1
+    int m_drawBlend = 0;                    // 3 means additive
+    Array<float> m_clearColor = Array<float>(4);  // red, green, blue (0..255), alpha (0..1) of the clear
+    Array<float> m_triPoints = Array<float>(6);   // the replay's triangle, reused so records never allocate
 
     // ---- Text, buttons and hit tests (text.cpp) ----
     int p_Text(float x, float y, const String& text, float alignX, float alignY, int fontOffset);
@@ -72,6 +99,8 @@ public:
     int p_Loader();
 
     int m_jinglePlayed = 0;                 // the start jingle has played this run
+    Array<StrongRef<c_Image>> m_images;     // 100 image slots named by draw-list records
+    float m_imageScale = 1.0f;              // 1, 0.5 or 0.25 by art level, so art keeps its virtual size
 
     // ---- Control actions (controls.cpp) ----
     // 1 when control action is held for pad (keys, the pad's slot, and with useStick 1 the first stick).

@@ -2,10 +2,6 @@
 // does nothing until its screen's own source file replaces it here.
 #include "game/myapp.h"
 
-int c_MyApp::p_ResetDraw() { return 0; }
-void c_MyApp::p_ClearScreen() {}
-void c_MyApp::p_ReplayDrawList(float, float) {}
-void c_MyApp::p_EndRenderState() {}
 int c_MyApp::p_Text(float, float, const String&, float, float, int) { return 0; }
 int c_MyApp::p_Reload() { return 0; }
 int c_MyApp::p_Loader() { return 0; }

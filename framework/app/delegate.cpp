@@ -1,6 +1,7 @@
 // c_GameDelegate: the game's side of every host callback. It owns the three devices and brackets each
 // application update with the input device's begin and end, and each render with the graphics device's.
 #include "framework/app/app.h"
+#include "framework/graphics/graphics.h"
 
 #include "framework/input/input.h"
 
@@ -8,6 +9,10 @@ c_GameDelegate::c_GameDelegate() = default;
 c_GameDelegate::~c_GameDelegate() = default;
 
 void c_GameDelegate::StartGame() {
+    m_graphics = new hwGraphics(kp_app__game);
+    m_graphics->Retain();  // the device lives for the whole process
+    kp_graphics_SetGraphicsDevice(m_graphics);
+    kp_graphics_SetFont(nullptr, 32);
     m_input = new c_InputDevice();
     m_input->Retain();  // the devices live for the whole process
     kp_input_SetInputDevice(m_input);
@@ -29,7 +34,15 @@ void c_GameDelegate::UpdateGame() {
 
 void c_GameDelegate::RenderGame() {
     kp_app_ValidateDeviceWindow(false);
-    kp_app__app->p_OnRender();
+    const int mode = m_graphics->BeginRender();
+    if (mode == 0) {
+        kp_app__app->p_OnRender();
+    } else {
+        kp_graphics_BeginRender();
+        if (mode != 2) kp_app__app->p_OnRender();  // mode 2 would be the (empty) loading hook
+        kp_graphics_EndRender();
+    }
+    m_graphics->EndRender();
 }
 
 void c_GameDelegate::KeyEvent(int event, int data) {
@@ -47,4 +60,4 @@ void c_GameDelegate::MotionEvent(int event, int data, float x, float y, float z)
     m_input->p_MotionEvent(event, data, x, y, z);
 }
 
-void c_GameDelegate::DiscardGraphics() {}
+void c_GameDelegate::DiscardGraphics() { m_graphics->DiscardGraphics(); }

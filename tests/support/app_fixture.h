@@ -1,6 +1,7 @@
 // AppFixture: a c_MyApp standing in a scripted desktop host, for tests of the application's own routines.
-// The host's clock, window and pads are a FakeGlfw; the input device is real and fed with events; the state
-// file lands in a temporary working folder of the test's own.
+// The host's clock, window and pads are a FakeGlfw; the input device is real and fed with events; the graphics
+// device is real and draws into the recording OpenGL stand-in; the state file lands in a temporary working
+// folder of the test's own.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@
 #include <string>
 
 #include "framework/app/app.h"
+#include "framework/graphics/graphics.h"
+#include "framework/graphics/hwgraphics.h"
 #include "framework/input/input.h"
 #include "game/myapp.h"
 #include "game/search.h"
@@ -26,6 +29,8 @@ protected:
         glfw2::Install(&fake);
         kp_app_Init(&host);
         kp_Search_Init();
+        graphics = MakeRef<hwGraphics>(&host);
+        kp_graphics_SetGraphicsDevice(graphics.Get());
         input = MakeRef<c_InputDevice>();
         kp_input_SetInputDevice(input.Get());
         char pattern[] = "/tmp/quorlix-test-XXXXXX";
@@ -38,9 +43,11 @@ protected:
         std::filesystem::current_path(previous);
         std::filesystem::remove_all(folder);
         kp_input_SetInputDevice(nullptr);
+        kp_graphics_SetGraphicsDevice(nullptr);
         glfw2::Install(nullptr);
         app = nullptr;
         input = nullptr;
+        graphics = nullptr;
         gc_collect();
     }
 
@@ -59,9 +66,14 @@ protected:
         app->p_OnUpdate();
         input->p_EndUpdate();
     }
+    // One render as the delegate runs it, into the recording OpenGL stand-in.
     void Render() {
         kp_app_ValidateDeviceWindow(false);
+        graphics->BeginRender();
+        kp_graphics_BeginRender();
         app->p_OnRender();
+        kp_graphics_EndRender();
+        graphics->EndRender();
     }
     void Press(int code) { input->p_KeyEvent(KpEventKeyDown, code); }
     void Release(int code) { input->p_KeyEvent(KpEventKeyUp, code); }
@@ -81,6 +93,7 @@ protected:
 
     FakeGlfw fake;
     KpGlfwGame host;
+    StrongRef<hwGraphics> graphics;
     StrongRef<c_InputDevice> input;
     StrongRef<c_MyApp> app;
     std::string folder;

@@ -1,0 +1,321 @@
+// hwGraphics: batching, transforming and colouring primitives, and the OpenGL calls that draw a batch.
+// Depends on OpenGL 1.2 (client-side vertex arrays), the host (window size) and hwSurface (texture binding).
+#include "framework/graphics/hwgraphics.h"
+
+#include <GL/gl.h>
+
+#include <bit>    // std::endian: the packed colour is read by OpenGL as bytes
+#include <cassert>
+#include <cmath>  // cosf, sinf, sqrtf
+#include <vector>
+
+#include "host/kpgame.h"
+
+static_assert(std::endian::native == std::endian::little,
+              "the packed colour is built as a little-endian uint32 so its bytes read red, green, blue, alpha");
+
+namespace {
+// A colour channel as a byte. NOTE: callers are expected to stay in range; clamping keeps a stray value from
+// spilling into the neighbouring channel (and keeps the float-to-int conversion defined).
+uint32_t ChannelByte(float value) {
+    if (!(value > 0.0f)) return 0;
+    if (value >= 255.0f) return 255;
+    return static_cast<uint32_t>(static_cast<int>(value));
+}
+}  // namespace
+
+hwGraphics::hwGraphics(KpGame* hostGame) : host(hostGame) {
+    if (host) {
+        width = host->GetDeviceWidth();
+        height = host->GetDeviceHeight();
+    }
+    for (int k = 0; k < kMaxQuads; ++k) {
+        const uint16_t base = static_cast<uint16_t>(k * 4);
+        uint16_t* out = &quadIndexTable[k * 6];
+        out[0] = base;
+        out[1] = base + 1;
+        out[2] = base + 2;
+        out[3] = base;
+        out[4] = base + 2;
+        out[5] = base + 3;
+    }
+}
+
+int hwGraphics::BeginRender() {
+    width = height = 0;
+    if (host) {
+        width = host->GetDeviceWidth();
+        height = host->GetDeviceHeight();
+    }
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, width, height, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(2, GL_FLOAT, sizeof(hwVertex), &vertexBuffer[0].x);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(hwVertex), &vertexBuffer[0].u);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(hwVertex), &vertexBuffer[0].color);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    blendMode = 0;
+    // NOTE: the context may be new (window re-created), so the scissor state is not known until it is set.
+    scissorState = Scissor::Unknown;
+    glDisable(GL_TEXTURE_2D);
+    batchCount = 0;
+    return 1;
+}
+
+int hwGraphics::EndRender() {
+    Flush();
+    return 0;
+}
+
+void hwGraphics::Flush() {
+    if (batchCount == 0) return;
+    hwSurface* surface = batchSurface.Get();
+    if (surface) {
+        glEnable(GL_TEXTURE_2D);
+        surface->Bind();
+    }
+    switch (batchKind) {
+        case 1: glDrawArrays(GL_POINTS, 0, batchCount); break;
+        case 2: glDrawArrays(GL_LINES, 0, batchCount); break;
+        case 3: glDrawArrays(GL_TRIANGLES, 0, batchCount); break;
+        case 4: glDrawElements(GL_TRIANGLES, batchCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndexTable); break;
+        default:
+            for (int first = 0; first < batchCount; first += batchKind) {
+                glDrawArrays(GL_TRIANGLE_FAN, first, batchKind);
+            }
+            break;
+    }
+    if (surface) glDisable(GL_TEXTURE_2D);
+    batchCount = 0;
+}
+
+hwVertex* hwGraphics::Begin(int kind, int count, hwSurface* surface) {
+    assert(count >= 1 && count <= kMaxVertices && "a primitive must fit in one batch");
+    if (kind != batchKind || surface != batchSurface.Get() || batchCount + count > kMaxVertices) {
+        Flush();
+        batchKind = kind;
+        if (surface != batchSurface.Get()) batchSurface = surface;
+    }
+    hwVertex* out = &vertexBuffer[batchCount];
+    batchCount += count;
+    return out;
+}
+
+void hwGraphics::Put(hwVertex* vertex, float x, float y) const {
+    if (isTransformed) {
+        vertex->x = ma * x + mc * y + mtx;
+        vertex->y = mb * x + md * y + mty;
+    } else {
+        vertex->x = x;
+        vertex->y = y;
+    }
+    vertex->color = packedColor;
+}
+
+void hwGraphics::LearnTextureScale(hwSurface* surface) {
+    // NOTE: a surface made before any window has no texture and no scales yet; the bind inside Flush would set
+    // them too late for the vertices being written, so the first draw binds it now. Begin has already flushed
+    // any batch of another texture, so the binding disturbs nothing pending.
+    if (surface->seq == -1) surface->Bind();
+}
+
+// ---- State ----
+
+void hwGraphics::PackColor() {
+    packedColor = ChannelByte(alpha * 255.0f) << 24 | ChannelByte(blue * alpha) << 16 |
+                  ChannelByte(green * alpha) << 8 | ChannelByte(red * alpha);
+}
+
+int hwGraphics::SetAlpha(float a) {
+    alpha = a;
+    PackColor();
+    return 0;
+}
+
+int hwGraphics::SetColor(float r, float g, float b) {
+    red = r;
+    green = g;
+    blue = b;
+    PackColor();
+    return 0;
+}
+
+int hwGraphics::SetBlend(int mode) {
+    const int wanted = mode == 1 ? 1 : 0;
+    if (wanted == blendMode) return 0;
+    Flush();
+    blendMode = wanted;
+    glBlendFunc(GL_ONE, wanted == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    return 0;
+}
+
+int hwGraphics::SetScissor(int x, int y, int w, int h) {
+    if (x == 0 && y == 0 && w == Width() && h == Height()) {
+        if (scissorState == Scissor::Off) return 0;
+        Flush();
+        scissorState = Scissor::Off;
+        glDisable(GL_SCISSOR_TEST);
+        return 0;
+    }
+    const int box[4] = {x, Height() - y - h, w, h};
+    if (scissorState == Scissor::On && box[0] == scissorBox[0] && box[1] == scissorBox[1] &&
+        box[2] == scissorBox[2] && box[3] == scissorBox[3]) {
+        return 0;
+    }
+    Flush();
+    if (scissorState != Scissor::On) glEnable(GL_SCISSOR_TEST);
+    scissorState = Scissor::On;
+    for (int i = 0; i < 4; ++i) scissorBox[i] = box[i];
+    glScissor(box[0], box[1], box[2], box[3]);
+    return 0;
+}
+
+int hwGraphics::SetMatrix(float a, float b, float c, float d, float tx, float ty) {
+    ma = a;
+    mb = b;
+    mc = c;
+    md = d;
+    mtx = tx;
+    mty = ty;
+    isTransformed = !(a == 1 && b == 0 && c == 0 && d == 1 && tx == 0 && ty == 0);
+    return 0;
+}
+
+int hwGraphics::Cls(float r, float g, float b) {
+    batchCount = 0;
+    glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    return 0;
+}
+
+// ---- Primitives ----
+
+int hwGraphics::DrawPoint(float x, float y) {
+    hwVertex* v = Begin(1, 1, nullptr);
+    Put(v, x, y);
+    v->x += 0.5f;
+    v->y += 0.5f;
+    return 0;
+}
+
+int hwGraphics::DrawLine(float x1, float y1, float x2, float y2) {
+    hwVertex* v = Begin(2, 2, nullptr);
+    Put(&v[0], x1, y1);
+    Put(&v[1], x2, y2);
+    for (int i = 0; i < 2; ++i) {
+        v[i].x += 0.5f;
+        v[i].y += 0.5f;
+    }
+    return 0;
+}
+
+int hwGraphics::DrawRect(float x, float y, float w, float h) {
+    hwVertex* v = Begin(4, 4, nullptr);
+    Put(&v[0], x, y);
+    Put(&v[1], x + w, y);
+    Put(&v[2], x + w, y + h);
+    Put(&v[3], x, y + h);
+    return 0;
+}
+
+int hwGraphics::DrawOval(float x, float y, float w, float h) {
+    const float xr = w * 0.5f;
+    const float yr = h * 0.5f;
+    float segments;
+    if (isTransformed) {
+        segments = std::trunc(std::sqrt((xr * ma) * (xr * ma) + (xr * mb) * (xr * mb)) +
+                              std::sqrt((yr * mc) * (yr * mc) + (yr * md) * (yr * md)));
+    } else {
+        segments = std::fabs(std::trunc(xr)) + std::fabs(std::trunc(yr));
+    }
+    // NOTE: clamped while still a float, so a huge or non-finite size never reaches an int conversion.
+    int n;
+    if (!(segments >= 12.0f)) {
+        n = 12;
+    } else if (segments > static_cast<float>(kMaxVertices)) {
+        n = kMaxVertices;
+    } else {
+        n = static_cast<int>(segments) & ~3;
+    }
+    hwVertex* v = Begin(n, n, nullptr);
+    for (int i = 0; i < n; ++i) {
+        const float theta = static_cast<float>(i) * 6.2831855f / static_cast<float>(n);
+        Put(&v[i], x + xr + cosf(theta) * xr, y + yr - sinf(theta) * yr);
+    }
+    return 0;
+}
+
+int hwGraphics::DrawPoly(const Array<float>& verts) {
+    const int n = verts.Length() / 2;
+    if (n == 0 || n > kMaxVertices) return 0;
+    hwVertex* v = Begin(n, n, nullptr);
+    for (int k = 0; k < n; ++k) Put(&v[k], verts[2 * k], verts[2 * k + 1]);
+    return 0;
+}
+
+int hwGraphics::DrawPoly2(const Array<float>& verts, hwSurface* surface, int sx, int sy) {
+    const int n = verts.Length() / 4;
+    if (n == 0 || n > kMaxVertices || !surface) return 0;
+    hwVertex* v = Begin(n, n, surface);
+    LearnTextureScale(surface);
+    for (int k = 0; k < n; ++k) {
+        Put(&v[k], verts[4 * k], verts[4 * k + 1]);
+        v[k].u = (verts[4 * k + 2] + static_cast<float>(sx)) * surface->uscale;
+        v[k].v = (verts[4 * k + 3] + static_cast<float>(sy)) * surface->vscale;
+    }
+    return 0;
+}
+
+int hwGraphics::DrawSurface(hwSurface* surface, float x, float y) {
+    if (!surface) return 0;
+    return DrawSurface2(surface, x, y, 0, 0, surface->width, surface->height);
+}
+
+int hwGraphics::DrawSurface2(hwSurface* surface, float x, float y, int sx, int sy, int sw, int sh) {
+    if (!surface) return 0;
+    hwVertex* v = Begin(4, 4, surface);
+    LearnTextureScale(surface);
+    const float w = static_cast<float>(sw), h = static_cast<float>(sh);
+    const float u0 = static_cast<float>(sx) * surface->uscale, u1 = static_cast<float>(sx + sw) * surface->uscale;
+    const float v0 = static_cast<float>(sy) * surface->vscale, v1 = static_cast<float>(sy + sh) * surface->vscale;
+    Put(&v[0], x, y);
+    Put(&v[1], x + w, y);
+    Put(&v[2], x + w, y + h);
+    Put(&v[3], x, y + h);
+    v[0].u = u0, v[0].v = v0;
+    v[1].u = u1, v[1].v = v0;
+    v[2].u = u1, v[2].v = v1;
+    v[3].u = u0, v[3].v = v1;
+    return 0;
+}
+
+// ---- Pixels ----
+
+int hwGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch) {
+    Flush();
+    if (w <= 0 || h <= 0 || offset < 0 || pitch < w) return 0;
+    if (static_cast<int64_t>(offset) + static_cast<int64_t>(h - 1) * pitch + w > pixels.Length()) return 0;
+    std::vector<uint32_t> buffer(static_cast<size_t>(w) * static_cast<size_t>(h));
+    glReadPixels(x, height - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
+    for (int r = 0; r < h; ++r) {
+        const uint32_t* row = &buffer[static_cast<size_t>(h - 1 - r) * static_cast<size_t>(w)];
+        int* out = &pixels[offset + r * pitch];
+        for (int p = 0; p < w; ++p) out[p] = static_cast<int>(row[p]);
+    }
+    return 0;
+}
+
+int hwGraphics::WritePixels2(hwSurface* surface, Array<int> pixels, int x, int y, int w, int h, int offset,
+                             int pitch) {
+    if (!surface || w <= 0 || h <= 0 || offset < 0 || pitch < w) return 0;
+    if (static_cast<int64_t>(offset) + static_cast<int64_t>(h - 1) * pitch + w > pixels.Length()) return 0;
+    surface->SetSubData(x, y, w, h, &pixels[offset], pitch);
+    return 0;
+}

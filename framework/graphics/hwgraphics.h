@@ -1,0 +1,108 @@
+// hwGraphics: the graphics device, a batcher of primitives over OpenGL 1.2's fixed pipeline.
+// Depends on the host (window size, image decoding, the GL context generation), the runtime, and hwSurface.
+// Vertices are transformed and coloured on the processor and collected in one buffer of the device's own;
+// the batch is drawn with one call (or one per polygon) only when the kind of primitive, the texture, the
+// blend function or the scissor box changes, the buffer is full, or the frame ends. So colour and matrix
+// changes never cost a draw call, and nothing is allocated while drawing.
+#pragma once
+
+#include <cstddef>  // offsetof
+#include <cstdint>
+
+#include "framework/graphics/hwsurface.h"
+#include "runtime/array.h"
+#include "runtime/object.h"
+#include "runtime/string.h"
+
+class KpGame;
+
+// One interleaved vertex as glVertexPointer, glTexCoordPointer and glColorPointer read it.
+struct hwVertex {
+    float x, y;      // window pixels, 0 at the top left
+    float u, v;      // texture coordinates (textured primitives only)
+    uint32_t color;  // bytes red, green, blue, alpha in memory order, premultiplied
+};
+static_assert(sizeof(hwVertex) == 20, "the vertex arrays are set up with a stride of 20 bytes");
+static_assert(offsetof(hwVertex, u) == 8 && offsetof(hwVertex, color) == 16, "vertex field offsets");
+
+class hwGraphics : public Object {
+public:
+    static constexpr int kMaxVertices = 1024;  // batch capacity
+    static constexpr int kMaxQuads = kMaxVertices / 4;
+
+    // Reads the window size from host (the host's LoadImageData decodes surfaces too).
+    explicit hwGraphics(KpGame* host);
+
+    virtual int Width() { return width; }
+    virtual int Height() { return height; }
+    // Sets OpenGL up for a frame; answers the render mode (always 1).
+    virtual int BeginRender();
+    // Draws what is left in the batch.
+    virtual int EndRender();
+    virtual int DiscardGraphics() { return 0; }
+    // A surface from an image file, with its texture made at once; null when the file cannot be decoded.
+    virtual StrongRef<hwSurface> LoadSurface(const String& path);
+    // An empty RGBA surface of the given size.
+    virtual StrongRef<hwSurface> CreateSurface(int w, int h);
+    // Fills an empty surface from an image file without touching OpenGL; false when it cannot be decoded.
+    virtual bool LoadSurface__UNSAFE__(hwSurface* surface, const String& path);
+    // Clears the window; vertices not yet drawn are dropped.
+    virtual int Cls(float red, float green, float blue);
+    virtual int SetAlpha(float alpha);
+    virtual int SetColor(float red, float green, float blue);
+    // 1 additive, anything else normal (premultiplied) blending.
+    virtual int SetBlend(int mode);
+    // A box given top-down; the whole window switches the test off.
+    virtual int SetScissor(int x, int y, int w, int h);
+    virtual int SetMatrix(float a, float b, float c, float d, float tx, float ty);
+    virtual int DrawPoint(float x, float y);
+    virtual int DrawRect(float x, float y, float w, float h);
+    virtual int DrawLine(float x1, float y1, float x2, float y2);
+    // A filled ellipse inscribed in the rectangle.
+    virtual int DrawOval(float x, float y, float w, float h);
+    // A filled convex polygon from x, y pairs.
+    virtual int DrawPoly(const Array<float>& verts);
+    // A textured convex polygon from x, y, u, v quadruples; u, v in texels from (sx, sy).
+    virtual int DrawPoly2(const Array<float>& verts, hwSurface* surface, int sx, int sy);
+    virtual int DrawSurface(hwSurface* surface, float x, float y);
+    virtual int DrawSurface2(hwSurface* surface, float x, float y, int sx, int sy, int sw, int sh);
+    // Copies window pixels as 0xAARRGGBB into pixels[offset + row * pitch ...]; a rectangle that does not fit
+    // the array or the window copies nothing.
+    virtual int ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
+    // Copies ARGB ints from pixels[offset ...] into a rectangle of surface.
+    virtual int WritePixels2(hwSurface* surface, Array<int> pixels, int x, int y, int w, int h, int offset,
+                             int pitch);
+
+    // Reserves count vertices of kind (vertices per primitive) textured by surface, flushing first when
+    // they cannot join the batch; answers where to write them.
+    hwVertex* Begin(int kind, int count, hwSurface* surface);
+
+    int BatchCount() const { return batchCount; }
+    int BatchKind() const { return batchKind; }
+
+private:
+    // Draws the batch and empties it; the one place where vertices reach OpenGL.
+    void Flush();
+    // Writes one vertex at (x, y) through the current matrix, in the current colour.
+    void Put(hwVertex* vertex, float x, float y) const;
+    void PackColor();
+    // Makes sure surface's texture scales are known before texture coordinates are computed from them.
+    void LearnTextureScale(hwSurface* surface);
+
+    KpGame* host;
+    int width = 0, height = 0;
+    uint32_t packedColor = 0xffffffffu;
+    float red = 255, green = 255, blue = 255, alpha = 1;
+    float ma = 1, mb = 0, mc = 0, md = 1, mtx = 0, mty = 0;
+    bool isTransformed = false;
+    hwVertex vertexBuffer[kMaxVertices] = {};
+    uint16_t quadIndexTable[kMaxQuads * 6] = {};
+    int batchKind = 0;
+    int batchCount = 0;
+    StrongRef<hwSurface> batchSurface;
+
+    // What OpenGL has now, so that a request for the state in force costs no flush.
+    int blendMode = 0;
+    enum class Scissor { Unknown, Off, On } scissorState = Scissor::Unknown;
+    int scissorBox[4] = {0, 0, 0, 0};  // OpenGL's bottom-up box while On
+};

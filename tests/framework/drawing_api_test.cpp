@@ -1,0 +1,176 @@
+// The drawing API: images cut into frames, flags and handles, the matrix stack, lazy matrix sending, and the
+// loaders' answers for files that do not fit their cells.
+#include <stb_image_write.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "framework/app/app.h"
+#include "tests/framework/graphics_fixture.h"
+
+namespace {
+
+std::string WriteSheet(const std::string& name, int w, int h) {
+    const auto dir = std::filesystem::temp_directory_path() / ("quorlix-api-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / name).string();
+    std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 4, 255);
+    stbi_write_png(path.c_str(), w, h, 4, pixels.data(), w * 4);
+    return path;
+}
+
+class DrawingApiTest : public GraphicsTest {
+protected:
+    void SetUp() override {
+        GraphicsTest::SetUp();
+        kp_graphics_Init();
+        kp_graphics_SetGraphicsDevice(device.Get());
+        kp_app__devWidth = 640;
+        kp_app__devHeight = 480;
+        kp_graphics_BeginRender();
+        glrec::ClearLog();
+    }
+    void TearDown() override {
+        kp_graphics_EndRender();
+        GraphicsTest::TearDown();
+    }
+
+    StrongRef<c_Image> Load(const std::string& path, int frames, int flags) {
+        return kp_graphics_LoadImage(String(path.c_str()), frames, flags);
+    }
+};
+
+TEST_F(DrawingApiTest, StripsAndSheetsAreCutIntoFrames) {
+    StrongRef<c_Image> strip = Load(WriteSheet("strip.png", 128, 32), 4, 0);
+    ASSERT_TRUE(strip);
+    ASSERT_EQ(strip->FrameCount(), 4);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(strip->m_frames[i]->m_x, 32 * i);
+    EXPECT_EQ(strip->m_width, 32);
+    EXPECT_FALSE(strip->m_flags & ImageWholeSurface);
+
+    // 128 cells of 32 x 32 on a sheet 512 wide: 8 rows of 16.
+    StrongRef<c_Image> sheet = kp_graphics_LoadImage2(String(WriteSheet("sheet.png", 512, 256).c_str()), 32, 32, 128, 0);
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->m_frames[17]->m_x, 32);
+    EXPECT_EQ(sheet->m_frames[17]->m_y, 32);
+    EXPECT_EQ(sheet->m_frames[127]->m_y, 224);
+}
+
+TEST_F(DrawingApiTest, WholeSurfaceImagesDrawTheSurfaceAndPaddedOnesAFrame) {
+    const auto path = WriteSheet("single.png", 34, 34);
+    StrongRef<c_Image> whole = Load(path, 1, 0);
+    ASSERT_TRUE(whole);
+    EXPECT_TRUE(whole->m_flags & ImageWholeSurface);
+
+    StrongRef<c_Image> padded = Load(path, 1, ImagePadX | ImagePadY | ImageMidHandle);
+    ASSERT_TRUE(padded);
+    EXPECT_FALSE(padded->m_flags & ImageWholeSurface);
+    EXPECT_FALSE(padded->m_flags & ImageMidHandle);  // applied once, then cleared
+    EXPECT_EQ(padded->m_handleX, 16);
+    EXPECT_EQ(padded->m_handleY, 16);
+
+    kp_graphics_DrawImage(padded.Get(), 100, 100, 0);
+    Finish();
+    const auto& v = glrec::Draws().at(0)->vertices;
+    EXPECT_EQ(v[0].x, 84);  // handle on the drawing position
+    EXPECT_EQ(v[2].x, 116);
+    EXPECT_FLOAT_EQ(v[0].u, 1.0f / 34);  // inside the border column
+}
+
+TEST_F(DrawingApiTest, DrawImage2AtRestMatchesDrawImageAndTurnsAboutTheHandle) {
+    StrongRef<c_Image> image = kp_graphics_LoadImage2(String(WriteSheet("turn.png", 40, 20).c_str()), 20, 20, 2, ImageMidHandle);
+    ASSERT_TRUE(image);
+    kp_graphics_DrawImage(image.Get(), 50, 60, 1);
+    kp_graphics_DrawImage2(image.Get(), 50, 60, 0, 1, 1, 1);
+    kp_graphics_DrawImage2(image.Get(), 50, 60, 90, 2, 1, 1);
+    Finish();
+    const auto& v = glrec::Draws().at(0)->vertices;
+    ASSERT_EQ(v.size(), 12u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(v[4 + i].x, v[i].x, 1e-4);
+        EXPECT_NEAR(v[4 + i].y, v[i].y, 1e-4);
+        EXPECT_EQ(v[4 + i].u, v[i].u);
+    }
+    // A quarter turn counter-clockwise on screen, twice as wide before turning: the top-left corner (-20, -10)
+    // about the handle goes to (-10, +20).
+    EXPECT_NEAR(v[8].x, 40, 1e-4);
+    EXPECT_NEAR(v[8].y, 80, 1e-4);
+    // The matrix was put back.
+    EXPECT_EQ(kp_graphics_context->m_stackDepth, 0);
+    EXPECT_FALSE(kp_graphics_context->m_isTransformed);
+}
+
+TEST_F(DrawingApiTest, TheMatrixStackGrowsAndPopsRestoreEachMatrix) {
+    for (int i = 0; i < 33; ++i) {
+        kp_graphics_PushMatrix();
+        kp_graphics_Translate(1, 0);
+    }
+    EXPECT_EQ(kp_graphics_context->m_savedMatrices.Length(), 384);
+    for (int i = 33; i > 0; --i) {
+        EXPECT_EQ(kp_graphics_context->m_tx, static_cast<float>(i));
+        kp_graphics_PopMatrix();
+    }
+    EXPECT_EQ(kp_graphics_context->m_tx, 0);
+    EXPECT_FALSE(kp_graphics_context->m_isTransformed);
+}
+
+TEST_F(DrawingApiTest, TheMatrixReachesTheDeviceOnlyWithADraw) {
+    kp_graphics_Rotate(30);
+    kp_graphics_Scale(2, 2);
+    kp_graphics_Translate(5, 5);
+    EXPECT_EQ(glrec::Gl().totalCalls, 0);
+    EXPECT_TRUE(kp_graphics_context->m_matrixDirty);
+    kp_graphics_SetMatrix(1, 0, 0, 1, 10, 0);
+    kp_graphics_DrawRect(0, 0, 1, 1);
+    EXPECT_FALSE(kp_graphics_context->m_matrixDirty);
+    Finish();
+    EXPECT_EQ(glrec::Draws().at(0)->vertices[0].x, 10);
+}
+
+TEST_F(DrawingApiTest, ScissorValuesAreTruncatedForTheDevice) {
+    kp_graphics_SetScissor(10.9f, 0, 100.5f, 50);
+    EXPECT_EQ(glrec::Last("glScissor")->args, (std::vector<double>{10, 430, 100, 50}));
+    EXPECT_FLOAT_EQ(kp_graphics_context->m_scissorX, 10.9f);
+}
+
+TEST_F(DrawingApiTest, FramesTheImageDoesNotHaveDrawNothing) {
+    StrongRef<c_Image> image = Load(WriteSheet("two.png", 16, 8), 2, 0);
+    ASSERT_TRUE(image);
+    kp_graphics_DrawImage(image.Get(), 0, 0, 2);
+    kp_graphics_DrawImage2(image.Get(), 0, 0, 0, 1, 1, -1);
+    kp_graphics_DrawPoly2(Array<float>(16), image.Get(), 5);
+    kp_graphics_DrawImage(nullptr, 0, 0, 0);
+    Finish();
+    EXPECT_TRUE(glrec::Draws().empty());
+    EXPECT_EQ(kp_graphics_context->m_stackDepth, 0);
+}
+
+TEST_F(DrawingApiTest, LoadersAnswerNoneForFilesTooSmallForTheirCells) {
+    const auto small = WriteSheet("small.png", 100, 30);
+    EXPECT_FALSE(kp_graphics_LoadImage2(String(small.c_str()), 32, 32, 4, 0));   // cells taller than the file
+    EXPECT_FALSE(kp_graphics_LoadImage2(String(small.c_str()), 128, 16, 1, 0));  // wider than the file
+    EXPECT_FALSE(kp_graphics_LoadImage2(String(small.c_str()), 25, 15, 9, 0));   // a ninth cell below the sheet
+    EXPECT_TRUE(kp_graphics_LoadImage2(String(small.c_str()), 25, 15, 8, 0));
+    EXPECT_FALSE(Load(small, 96, ImagePadX));  // frames one pixel wide have nothing inside their border
+    EXPECT_FALSE(Load("/nonexistent/quorlix.png", 1, 0));
+}
+
+using DrawingApiDeathTest = DrawingApiTest;
+
+TEST_F(DrawingApiDeathTest, MisuseStopsWithARuntimeError) {
+    EXPECT_EXIT(kp_graphics_PopMatrix(), ::testing::ExitedWithCode(255), "");
+    EXPECT_EXIT(kp_graphics_CreateImage(16, 16, 0, 0), ::testing::ExitedWithCode(255), "");
+    const auto path = WriteSheet("direct.png", 10, 10);
+    StrongRef<hwSurface> surface = device->LoadSurface(String(path.c_str()));
+    ASSERT_TRUE(surface);
+    // Code that cuts frames itself still hears about a sheet that is too small.
+    EXPECT_EXIT(MakeRef<c_Image>()->p_Init2(surface, 0, 0, 20, 20, 1, 0, nullptr, 0, 0, 10, 10),
+                ::testing::ExitedWithCode(255), "");
+    StrongRef<c_Image> image = MakeRef<c_Image>();
+    image->p_Init(surface, 1, 0);
+    EXPECT_EXIT(image->p_Init(surface, 1, 0), ::testing::ExitedWithCode(255), "");
+}
+
+}  // namespace

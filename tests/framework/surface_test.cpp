@@ -1,0 +1,157 @@
+// Surfaces: decoding and premultiplying once at load, the texture made on demand and again for a new context,
+// the power-of-two retry, and sub-image writes.
+#include <stb_image_write.h>
+#include <unistd.h>  // getpid
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/framework/graphics_fixture.h"
+
+namespace {
+
+// Writes a PNG of the given pixels (depth bytes each) into the temporary folder; answers its path.
+std::string WritePng(const std::string& name, int w, int h, int depth, const std::vector<unsigned char>& pixels) {
+    const auto dir = std::filesystem::temp_directory_path() / ("quorlix-surface-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / name).string();
+    stbi_write_png(path.c_str(), w, h, depth, pixels.data(), w * depth);
+    return path;
+}
+
+TEST_F(GraphicsTest, LoadedPixelsArePremultipliedOnceByFormat) {
+    const auto rgba = WritePng("rgba.png", 1, 2, 4, {255, 200, 100, 128, 10, 20, 30, 255});
+    const auto greyAlpha = WritePng("ga.png", 1, 1, 2, {200, 51});
+    const auto rgb = WritePng("rgb.png", 1, 1, 3, {255, 128, 7});
+
+    StrongRef<hwSurface> a = device->LoadSurface(String(rgba.c_str()));
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->format, GL_RGBA);
+    EXPECT_EQ(std::vector<int>(a->pixels, a->pixels + 8), (std::vector<int>{128, 100, 50, 128, 10, 20, 30, 255}));
+
+    StrongRef<hwSurface> b = device->LoadSurface(String(greyAlpha.c_str()));
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b->format, GL_LUMINANCE_ALPHA);
+    EXPECT_EQ(b->pixels[0], 40);  // 200 x 51 / 255
+    EXPECT_EQ(b->pixels[1], 51);
+
+    StrongRef<hwSurface> c = device->LoadSurface(String(rgb.c_str()));
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->format, GL_RGB);
+    EXPECT_EQ(std::vector<int>(c->pixels, c->pixels + 3), (std::vector<int>{255, 128, 7}));
+
+    EXPECT_FALSE(device->LoadSurface(String("/nonexistent/quorlix.png")));
+    const auto junk = WritePng("junk.png", 1, 1, 1, {0});
+    std::filesystem::resize_file(junk, 20);  // a truncated file does not decode
+    EXPECT_FALSE(device->LoadSurface(String(junk.c_str())));
+}
+
+TEST_F(GraphicsTest, TexturesAreExactSizeOrRetriedAtPowersOfTwo) {
+    StrongRef<hwSurface> exact = device->CreateSurface(100, 50);
+    EXPECT_FLOAT_EQ(exact->uscale, 0.01f);
+    EXPECT_FLOAT_EQ(exact->vscale, 0.02f);
+    EXPECT_EQ(glrec::Count("glTexImage2D"), 1);
+
+    glrec::ClearLog();
+    glrec::Gl().rejectNonPowerOfTwo = true;
+    StrongRef<hwSurface> padded = device->CreateSurface(100, 50);
+    const auto uploads = glrec::All("glTexImage2D");
+    ASSERT_EQ(uploads.size(), 2u);
+    EXPECT_EQ(uploads[1]->args[3], 128);
+    EXPECT_EQ(uploads[1]->args[4], 64);
+    EXPECT_FLOAT_EQ(padded->uscale, 1.0f / 128);
+    EXPECT_FLOAT_EQ(padded->vscale, 1.0f / 64);
+    EXPECT_EQ(padded->Width(), 100);  // the image keeps its own size
+
+    // Texture coordinates are in texels of the surface, so a quad of the whole image stops short of the padding.
+    device->DrawSurface(padded.Get(), 0, 0);
+    Finish();
+    EXPECT_FLOAT_EQ(glrec::Draws().at(0)->vertices[2].u, 100.0f / 128);
+}
+
+TEST_F(GraphicsTest, ANewWindowMakesEveryTextureAgainFromThePixelsKept) {
+    const auto path = WritePng("seq.png", 2, 2, 4, std::vector<unsigned char>(16, 255));
+    StrongRef<hwSurface> surface = device->LoadSurface(String(path.c_str()));
+    ASSERT_TRUE(surface);
+    const unsigned first = surface->texture;
+    EXPECT_EQ(glrec::Count("glTexSubImage2D"), 1);  // loading binds at once when a window exists
+
+    host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, true);  // fullscreen: a new context
+    device->BeginRender();
+    glrec::ClearLog();
+    device->DrawSurface(surface.Get(), 0, 0);
+    Finish();
+    EXPECT_NE(surface->texture, first);
+    EXPECT_EQ(surface->seq, glfwGraphicsSeq);
+    EXPECT_EQ(glrec::Count("glTexSubImage2D"), 1);  // pixels uploaded again
+    EXPECT_EQ(glrec::Draws().at(0)->texture, surface->texture);
+
+    // The old name died with its context and is not deleted; the current one is.
+    glrec::ClearLog();
+    surface->Discard();
+    ASSERT_EQ(glrec::Count("glDeleteTextures"), 1);
+    EXPECT_EQ(glrec::Last("glDeleteTextures")->args[1], surface->texture);
+    EXPECT_EQ(surface->pixels, nullptr);
+}
+
+TEST(SurfaceWithoutWindow, GetsItsTextureAndScalesOnItsFirstDraw) {
+    ScopedFakeGlfw glfw;
+    glrec::Reset();
+    const int savedSeq = glfwGraphicsSeq;
+    glfwGraphicsSeq = 0;  // no window opened yet
+    KpGlfwGame host;
+    StrongRef<hwGraphics> device = MakeRef<hwGraphics>(&host);
+    StrongRef<hwSurface> surface = device->CreateSurface(8, 4);
+    EXPECT_EQ(glrec::Count("glGenTextures"), 0);
+    EXPECT_EQ(surface->seq, -1);
+
+    host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    device->BeginRender();
+    device->DrawSurface2(surface.Get(), 0, 0, 4, 0, 4, 4);
+    device->EndRender();
+    EXPECT_EQ(glrec::Count("glGenTextures"), 1);
+    const auto& v = glrec::Draws().at(0)->vertices;
+    EXPECT_FLOAT_EQ(v[0].u, 0.5f);  // the scales were known before the vertices were written
+    EXPECT_FLOAT_EQ(v[2].u, 1.0f);
+    EXPECT_FLOAT_EQ(v[2].v, 1.0f);
+    glfwGraphicsSeq = std::max(savedSeq, glfwGraphicsSeq);
+    surface = nullptr;
+    device = nullptr;
+    gc_collect();
+}
+
+TEST_F(GraphicsTest, SubImageWritesArePremultipliedAndStayInsideTheSurface) {
+    StrongRef<hwSurface> surface = device->CreateSurface(4, 4);
+    Array<int> argb{0, static_cast<int>(0x80ff4000u), static_cast<int>(0xff102030u), 0,
+                    static_cast<int>(0x00ffffffu), 0};
+    glrec::ClearLog();
+    device->WritePixels2(surface.Get(), argb, 1, 2, 2, 2, 1, 3);
+    ASSERT_NE(surface->pixels, nullptr);
+    const unsigned char* p = surface->pixels + (2 * 4 + 1) * 4;
+    EXPECT_EQ(std::vector<int>(p, p + 8), (std::vector<int>{128, 32, 0, 128, 16, 32, 48, 255}));
+    const unsigned char* below = surface->pixels + (3 * 4 + 1) * 4;
+    EXPECT_EQ(below[3], 0);  // fully transparent source pixel
+    // One upload of the rectangle, told that the block's rows are the surface's width apart.
+    const auto* upload = glrec::Last("glTexSubImage2D");
+    ASSERT_NE(upload, nullptr);
+    EXPECT_EQ(upload->args[2], 1);
+    EXPECT_EQ(upload->args[3], 2);
+    EXPECT_EQ(glrec::All("glPixelStorei").at(1)->args, (std::vector<double>{GL_UNPACK_ROW_LENGTH, 4}));
+
+    // A rectangle reaching outside the surface is refused rather than written past the pixel block.
+    glrec::ClearLog();
+    surface->SetSubData(3, 3, 2, 2, argb.Data(), 2);
+    surface->SetSubData(-1, 0, 1, 1, argb.Data(), 1);
+    EXPECT_EQ(glrec::Count("glTexSubImage2D"), 0);
+
+    // Only RGBA surfaces take sub-image writes.
+    const auto path = WritePng("sub-rgb.png", 1, 1, 3, {1, 2, 3});
+    StrongRef<hwSurface> rgb = device->LoadSurface(String(path.c_str()));
+    ASSERT_TRUE(rgb);
+    rgb->SetSubData(0, 0, 1, 1, argb.Data(), 1);
+    EXPECT_EQ(std::vector<int>(rgb->pixels, rgb->pixels + 3), (std::vector<int>{1, 2, 3}));
+}
+
+}  // namespace
