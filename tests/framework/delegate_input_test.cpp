@@ -58,6 +58,8 @@ TEST(DelegateInputTest, UpdateSeesThisFramesInputOnceThenItIsCleared) {
 
     kp_input_SetInputDevice(nullptr);
     kp_app_Init(nullptr);
+    keep = nullptr;
+    gc_collect();
 }
 
 }  // namespace

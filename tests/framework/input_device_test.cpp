@@ -8,6 +8,11 @@
 
 namespace {
 
+// Runs the collector step the host would run after a callback, so released objects are really freed.
+struct CollectAtEnd {
+    ~CollectAtEnd() { gc_collect(); }
+};
+
 class InputDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override { kp_input_SetInputDevice(device.Get()); }
@@ -22,6 +27,7 @@ protected:
         if (heldButton >= 0) pad.buttons[size_t(heldButton)] = glfw2::PRESS;
     }
 
+    CollectAtEnd collect;  // first member, so it goes last
     ScopedFakeGlfw fake;
     KpGlfwGame host;
     StrongRef<c_InputDevice> device = MakeRef<c_InputDevice>();

@@ -14,6 +14,11 @@
 
 namespace {
 
+// Runs the collector step the host would run after a callback, so released objects are really freed.
+struct CollectAtEnd {
+    ~CollectAtEnd() { gc_collect(); }
+};
+
 // Records every key event the host delivers, and passes it on to the input device.
 class RecordingDelegate : public KpGameDelegate {
 public:
@@ -48,6 +53,7 @@ protected:
         return pad;
     }
 
+    CollectAtEnd collect;  // first member, so it goes last
     ScopedFakeGlfw fake;
     KpGlfwGame host;
     RecordingDelegate delegate;

@@ -14,6 +14,11 @@
 
 namespace {
 
+// Runs the collector step the host would run after a callback, so released objects are really freed.
+struct CollectAtEnd {
+    ~CollectAtEnd() { gc_collect(); }
+};
+
 const std::map<int, std::vector<int>> kKeys{
     {0, {38, 87}},       {3, {37, 65}},       {5, {39, 68}},  {8, {40, 83}},  {10, {90, 74, 32, 13}},
     {11, {88, 75, 17}},  {12, {67, 76, 16}},  {13, {86, 73}}, {14, {66, 85}}, {15, {78, 79}},
@@ -43,6 +48,7 @@ protected:
         device->p_BeginUpdate();
     }
 
+    CollectAtEnd collect;  // first member, so it goes last
     ScopedFakeGlfw fake;
     KpGlfwGame host;
     StrongRef<c_InputDevice> device = MakeRef<c_InputDevice>();
