@@ -26,6 +26,8 @@ public:
     void p_ReadPointer();
     // The latch rules of each update.
     void p_UpdateLatches();
+    // The pause fields on suspend and resume.
+    void p_ApplySuspendPause();
 
     int m_state = 0;                        // screen state: 1 menu, 2 back to menu, 10 play, 11 preparing
     int m_loadStep = 0;                     // loading step; 0 when not loading
@@ -57,6 +59,9 @@ public:
     // Leaves the drawing state the render pass ends with: white at alpha 0.5.
     void p_EndRenderState();
 
+    // Records in the draw list so far.
+    int p_DrawRecordCount() const { return m_drawCount / 15; }
+
     int m_drawCount = 0;                    // floats in use in the draw list (15 per record)
 
     // ---- Text, buttons and hit tests (text.cpp) ----
@@ -65,6 +70,8 @@ public:
     // ---- Loading screen and image slots (loader.cpp) ----
     int p_Reload();
     int p_Loader();
+
+    int m_jinglePlayed = 0;                 // the start jingle has played this run
 
     // ---- Control actions (controls.cpp) ----
     // 1 when control action is held for pad (keys, the pad's slot, and with useStick 1 the first stick).

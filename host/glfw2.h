@@ -111,6 +111,8 @@ public:
     virtual void CloseWindow() = 0;
     virtual void SetWindowTitle(const std::string& title) = 0;
     virtual void SetWindowPos(int x, int y) = 0;
+    // Where the window stands on the desktop (not in GLFW 2; tests and diagnostics read it).
+    virtual void GetWindowPos(int* x, int* y) = 0;
     virtual void GetWindowSize(int* width, int* height) = 0;
     virtual int GetWindowParam(int param) = 0;
     virtual void SwapBuffers() = 0;
@@ -155,6 +157,7 @@ inline bool OpenWindow(int w, int h, int r, int g, int b, int a, int depth, int 
 inline void CloseWindow() { Current().CloseWindow(); }
 inline void SetWindowTitle(const std::string& title) { Current().SetWindowTitle(title); }
 inline void SetWindowPos(int x, int y) { Current().SetWindowPos(x, y); }
+inline void GetWindowPos(int* x, int* y) { Current().GetWindowPos(x, y); }
 inline void GetWindowSize(int* w, int* h) { Current().GetWindowSize(w, h); }
 inline int GetWindowParam(int param) { return Current().GetWindowParam(param); }
 inline void SwapBuffers() { Current().SwapBuffers(); }

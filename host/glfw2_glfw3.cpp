@@ -140,6 +140,10 @@ public:
     void SetWindowPos(int x, int y) override {
         if (window_) glfwSetWindowPos(window_, x, y);
     }
+    void GetWindowPos(int* x, int* y) override {
+        *x = *y = 0;
+        if (window_) glfwGetWindowPos(window_, x, y);
+    }
     void GetWindowSize(int* width, int* height) override {
         *width = *height = 0;
         if (window_) glfwGetFramebufferSize(window_, width, height);

@@ -37,7 +37,6 @@ void KpGlfwGame::Run() {
         }
 
         UpdateEvents();
-        if (!WindowOpen()) break;
         if (_suspended) continue;
         if (_updateRate == 0) {
             UpdateGame();

@@ -87,6 +87,7 @@ public:
     void CloseWindow() override { windowOpen = false; }
     void SetWindowTitle(const std::string& t) override { title = t; }
     void SetWindowPos(int px, int py) override { x = px, y = py; }
+    void GetWindowPos(int* px, int* py) override { *px = x, *py = y; }
     void GetWindowSize(int* w, int* h) override {
         *w = windowOpen ? width : 0;
         *h = windowOpen ? height : 0;

@@ -1,0 +1,19 @@
+// c_MyApp: screen routines whose screens are not built yet. Each is called by the dispatcher at its moment and
+// does nothing until its screen's own source file replaces it here.
+#include "game/myapp.h"
+
+int c_MyApp::p_ResetDraw() { return 0; }
+void c_MyApp::p_ClearScreen() {}
+void c_MyApp::p_ReplayDrawList(float, float) {}
+void c_MyApp::p_EndRenderState() {}
+int c_MyApp::p_Text(float, float, const String&, float, float, int) { return 0; }
+int c_MyApp::p_Reload() { return 0; }
+int c_MyApp::p_Loader() { return 0; }
+int c_MyApp::p_PlaySFX(int, float, float, float) { return 0; }
+int c_MyApp::p_Menu() { return 0; }
+int c_MyApp::p_LoadMenu() { return 0; }
+int c_MyApp::p_OptionBox() { return 0; }
+int c_MyApp::p_LoadGame() { return 0; }
+int c_MyApp::p_Game() { return 0; }
+int c_MyApp::p_InGame() { return 0; }
+int c_MyApp::p_GameOver() { return 0; }

@@ -1,0 +1,66 @@
+// The ways the process ends: the empty error (status 0), a runtime error, an escaped script exception and the
+// fatal signals (status 255), each with its line on standard output.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <csignal>
+#include <new>
+
+#include "host/errors.h"
+#include "host/glfwgame.h"
+
+namespace {
+
+// Runs statement with standard output sent to standard error, where death tests can read it.
+#define WITH_STDOUT_ON_STDERR(statement) \
+    do {                                 \
+        dup2(2, 1);                      \
+        statement;                       \
+    } while (0)
+
+TEST(ExitPath, EmptyErrorEndsWithStatusZero) {
+    EXPECT_EXIT(kpError(String()), ::testing::ExitedWithCode(0), "");
+}
+
+TEST(ExitPath, RuntimeErrorPrintsItsLineAndEndsWith255) {
+    EXPECT_EXIT(WITH_STDOUT_ON_STDERR(kpError(String("App has already been created"))),
+                ::testing::ExitedWithCode(255), "Zindle Runtime Error : App has already been created");
+}
+
+TEST(ExitPath, FatalSignalsNameTheirCause) {
+    kpInstallSignalHandlers();
+    EXPECT_EXIT(WITH_STDOUT_ON_STDERR(std::raise(SIGSEGV)), ::testing::ExitedWithCode(255),
+                "Zindle Runtime Error : Memory access violation");
+    EXPECT_EXIT(WITH_STDOUT_ON_STDERR(std::raise(SIGFPE)), ::testing::ExitedWithCode(255),
+                "Zindle Runtime Error : Floating point exception");
+    EXPECT_EXIT(WITH_STDOUT_ON_STDERR(std::raise(SIGILL)), ::testing::ExitedWithCode(255),
+                "Zindle Runtime Error : Illegal instruction");
+    EXPECT_EXIT(WITH_STDOUT_ON_STDERR(sighandler(SIGUSR1)), ::testing::ExitedWithCode(255),
+                "Zindle Runtime Error : Unknown signal");
+}
+
+struct ThrowingDelegate : KpGameDelegate {
+    void UpdateGame() override { throw ThrowableObject(); }
+    void RenderGame() override { throw std::bad_alloc(); }
+};
+
+TEST(ExitPath, ExceptionEscapingACallbackEndsTheProcess) {
+    KpGame game;
+    ThrowingDelegate delegate;
+    game.SetDelegate(&delegate);
+    game.StartGame();
+    EXPECT_EXIT(WITH_STDOUT_ON_STDERR(game.UpdateGame()), ::testing::ExitedWithCode(255),
+                "Zindle Runtime Error : Uncaught Zindle Exception");
+    EXPECT_EXIT(WITH_STDOUT_ON_STDERR(game.RenderGame()), ::testing::ExitedWithCode(255),
+                "Zindle Runtime Error : std::bad_alloc");
+}
+
+TEST(ExitPath, PrintEncodesEachCodeUnitAsUtf8) {
+    const char16_t units[] = {'o', 'k', 0xE9, 0x20AC, 0};
+    ::testing::internal::CaptureStdout();
+    kpPrint(String(units));
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "ok\xC3\xA9\xE2\x82\xAC\n");
+}
+
+}  // namespace
