@@ -130,6 +130,10 @@ TEST_F(InputHostTest, ReopeningTheWindowReleasesEachHeldKeyOnce) {
     EXPECT_EQ(delegate.keys, expected);
     EXPECT_FALSE(delegate.device->p_KeyDown(38));
     EXPECT_TRUE(fake->fullscreen);
+    // The new window's key repeat of a key still held is a fresh press, as any repeat is.
+    fake->PressKey(glfw2::KEY_UP);
+    EXPECT_TRUE(delegate.device->p_KeyDown(38));
+    EXPECT_EQ(delegate.keys.back(), std::make_pair(int(KpEventKeyChar), 38 | 0x10000));
 }
 
 TEST_F(InputHostTest, UnitsAreRediscoveredOnUnitZeroOnly) {
