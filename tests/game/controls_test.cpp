@@ -126,4 +126,18 @@ TEST_F(ControlsTest, DeadZoneIsStrictOnEachAxis) {
     EXPECT_EQ(app.p_PlayKey(10, 1, 0), 0);  // only the directions read the stick
 }
 
+// The symptom of a pad unplugged while held: the key latch must clear once the pad is gone.
+TEST_F(ControlsTest, KeyLatchClearsWhenAPadIsUnpluggedWithAButtonOrTheStickHeld) {
+    Stick(-1.0f, 0.0f);
+    fake->pads[0].buttons[1] = glfw2::PRESS;  // select
+    device->p_BeginUpdate();
+    app.m_keyLatch = 1;
+    app.p_UpdateLatches();
+    ASSERT_EQ(app.m_keyLatch, 1);
+    fake->pads[0].present = false;
+    device->p_BeginUpdate();
+    app.p_UpdateLatches();
+    EXPECT_EQ(app.m_keyLatch, 0);
+}
+
 }  // namespace
