@@ -14,6 +14,11 @@
 
 namespace {
 
+// Runs the collector step the host would run after a callback, so released objects are really freed.
+struct CollectAtEnd {
+    ~CollectAtEnd() { gc_collect(); }
+};
+
 const std::map<int, std::vector<int>> kKeys{
     {0, {38, 87}},       {3, {37, 65}},       {5, {39, 68}},  {8, {40, 83}},  {10, {90, 74, 32, 13}},
     {11, {88, 75, 17}},  {12, {67, 76, 16}},  {13, {86, 73}}, {14, {66, 85}}, {15, {78, 79}},
@@ -43,6 +48,7 @@ protected:
         device->p_BeginUpdate();
     }
 
+    CollectAtEnd collect;  // first member, so it goes last
     ScopedFakeGlfw fake;
     KpGlfwGame host;
     StrongRef<c_InputDevice> device = MakeRef<c_InputDevice>();
@@ -118,6 +124,20 @@ TEST_F(ControlsTest, DeadZoneIsStrictOnEachAxis) {
     EXPECT_EQ(app.p_PlayKey(8, 1, 0), 1);
     EXPECT_EQ(app.p_PlayKeyAll(8, 1), 1);
     EXPECT_EQ(app.p_PlayKey(10, 1, 0), 0);  // only the directions read the stick
+}
+
+// The symptom of a pad unplugged while held: the key latch must clear once the pad is gone.
+TEST_F(ControlsTest, KeyLatchClearsWhenAPadIsUnpluggedWithAButtonOrTheStickHeld) {
+    Stick(-1.0f, 0.0f);
+    fake->pads[0].buttons[1] = glfw2::PRESS;  // select
+    device->p_BeginUpdate();
+    app.m_keyLatch = 1;
+    app.p_UpdateLatches();
+    ASSERT_EQ(app.m_keyLatch, 1);
+    fake->pads[0].present = false;
+    device->p_BeginUpdate();
+    app.p_UpdateLatches();
+    EXPECT_EQ(app.m_keyLatch, 0);
 }
 
 }  // namespace
