@@ -2,18 +2,30 @@
 // application update with the input device's begin and end, and each render with the graphics device's.
 #include "framework/app/app.h"
 
+#include "framework/audio/audio.h"
+
 c_GameDelegate::c_GameDelegate() = default;
 c_GameDelegate::~c_GameDelegate() = default;
 
 void c_GameDelegate::StartGame() {
+    // NOTE: the devices live for the whole process.
+    m_audio = new hwAudio();
+    m_audio->Retain();
+    kp_audio_SetAudioDevice(m_audio);
     kp_app_ValidateDeviceWindow(false);
     kp_app_EnumDisplayModes();
     kp_app__app->p_OnCreate();
 }
 
-void c_GameDelegate::SuspendGame() { kp_app__app->p_OnSuspend(); }
+void c_GameDelegate::SuspendGame() {
+    kp_app__app->p_OnSuspend();
+    if (m_audio) m_audio->Suspend();
+}
 
-void c_GameDelegate::ResumeGame() { kp_app__app->p_OnResume(); }
+void c_GameDelegate::ResumeGame() {
+    if (m_audio) m_audio->Resume();
+    kp_app__app->p_OnResume();
+}
 
 void c_GameDelegate::UpdateGame() {
     kp_app_ValidateDeviceWindow(false);
