@@ -4,7 +4,7 @@
 #include "game/search.h"
 
 c_MyApp::c_MyApp()
-    : m_touchDown(10), m_touchX(10), m_touchY(10), m_settings(25), m_badges(256), m_scores(25600), m_player(512) {}
+    : m_touchDown(10), m_touchX(10), m_touchY(10), m_sounds(100), m_sfxChannels(33), m_settings(25), m_badges(256), m_scores(25600), m_player(512) {}
 
 int c_MyApp::p_OnCreate() {
     m_fullscreen = 0;
