@@ -43,7 +43,16 @@ float VerticalOverscan(int devWidth, int devHeight) {
 }  // namespace
 
 c_MyApp::c_MyApp()
-    : m_touchDown(10), m_touchX(10), m_touchY(10), m_images(100), m_settings(25), m_badges(256), m_scores(25600), m_player(512) {}
+    : m_touchDown(10),
+      m_touchX(10),
+      m_touchY(10),
+      m_images(100),
+      m_sounds(100),
+      m_sfxChannels(33),
+      m_settings(25),
+      m_badges(256),
+      m_scores(25600),
+      m_player(512) {}
 
 int c_MyApp::p_OnCreate() {
     m_fullscreen = 0;
@@ -65,6 +74,7 @@ int c_MyApp::p_OnCreate() {
     m_settings[5] = 1;
     for (int i = 0; i <= 5120; ++i) m_scores[i] = 0;
     p_Load();
+    p_InitSfxChannels();
     return 0;
 }
 

@@ -8,6 +8,7 @@
 
 #include "framework/app/app.h"
 #include "framework/graphics/graphics.h"
+#include "framework/audio/audio.h"
 #include "runtime/array.h"
 #include "runtime/string.h"
 
@@ -113,7 +114,23 @@ public:
     float p_StickY(int index, int pad);
 
     // ---- Sound cues (sound.cpp) ----
+    // Fills the cue channel rotation with the device's channels 0..32 (once the settings are loaded).
+    void p_InitSfxChannels();
+    // The file of a cue slot: "sfx/" and the cue number in three or more digits, then ".wav".
+    String p_SfxFile(int cue);
+    // (Re)loads cue slot 0..99 from its file; a missing or unreadable file leaves the slot empty.
+    int p_LoadSFX(int cue);
+    // Fires one cue on the next channel of the rotation, scaled by the player's sound level.
     int p_PlaySFX(int cue, float rate, float volume, float pan);
+    // The tune operations: they do nothing while kp_Search_HasMusicStream is 0, as in this build.
+    int p_PlayTune(const String& name, int flags);
+    int p_StopTune();
+
+    Array<StrongRef<c_Sound>> m_sounds;     // cue slots 0..99; null: empty
+    Array<int> m_sfxChannels;               // the device channel of each rotation position
+    int m_sfxChannelIndex = 0;              // the rotation position last used
+    String m_currentTune;                   // the tune last asked for
+    int m_musicOn = 0;                      // 1 while a tune plays
 
     // ---- Progress record (record.cpp) ----
     // The record text of the settings, badges and result lists.

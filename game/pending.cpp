@@ -5,7 +5,6 @@
 int c_MyApp::p_Text(float, float, const String&, float, float, int) { return 0; }
 int c_MyApp::p_Reload() { return 0; }
 int c_MyApp::p_Loader() { return 0; }
-int c_MyApp::p_PlaySFX(int, float, float, float) { return 0; }
 int c_MyApp::p_Menu() { return 0; }
 int c_MyApp::p_LoadMenu() { return 0; }
 int c_MyApp::p_OptionBox() { return 0; }

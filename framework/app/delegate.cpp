@@ -5,6 +5,8 @@
 
 #include "framework/input/input.h"
 
+#include "framework/audio/audio.h"
+
 c_GameDelegate::c_GameDelegate() = default;
 c_GameDelegate::~c_GameDelegate() = default;
 
@@ -13,6 +15,9 @@ void c_GameDelegate::StartGame() {
     m_graphics->Retain();  // the device lives for the whole process
     kp_graphics_SetGraphicsDevice(m_graphics);
     kp_graphics_SetFont(nullptr, 32);
+    m_audio = new hwAudio();
+    m_audio->Retain();
+    kp_audio_SetAudioDevice(m_audio);
     m_input = new c_InputDevice();
     m_input->Retain();  // the devices live for the whole process
     kp_input_SetInputDevice(m_input);
@@ -21,9 +26,15 @@ void c_GameDelegate::StartGame() {
     kp_app__app->p_OnCreate();
 }
 
-void c_GameDelegate::SuspendGame() { kp_app__app->p_OnSuspend(); }
+void c_GameDelegate::SuspendGame() {
+    kp_app__app->p_OnSuspend();
+    if (m_audio) m_audio->Suspend();
+}
 
-void c_GameDelegate::ResumeGame() { kp_app__app->p_OnResume(); }
+void c_GameDelegate::ResumeGame() {
+    if (m_audio) m_audio->Resume();
+    kp_app__app->p_OnResume();
+}
 
 void c_GameDelegate::UpdateGame() {
     kp_app_ValidateDeviceWindow(false);
