@@ -9,6 +9,8 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 
+#include <utility>  // std::move
+
 #include "framework/audio/sample.h"
 #include "runtime/object.h"
 #include "runtime/string.h"
@@ -69,7 +71,6 @@ public:
     hwChannel channels[kChannelCount];
 
 private:
-    friend struct hwChannel;
     // The channel record, or null for a number outside 0..32.
     hwChannel* Channel(int channel);
     // Lets go of the samples of channels whose sound has ended, so nothing keeps an unheard sample alive.

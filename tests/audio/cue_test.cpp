@@ -54,7 +54,12 @@ protected:
         app->p_LoadSFX(2);
         ASSERT_TRUE(app->m_sounds[1] && app->m_sounds[2]);
     }
-    void TearDown() override { kp_audio_SetAudioDevice(nullptr); }
+    void TearDown() override {
+        app = nullptr;
+        device.reset();
+        kp_audio_SetAudioDevice(nullptr);
+        OpenALTest::TearDown();
+    }
 
     DataHost data{dir.Path()};
     std::unique_ptr<hwAudio> device;

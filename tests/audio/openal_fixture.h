@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "host/glfwgame.h"
+#include "runtime/object.h"
 #include "tests/audio/wav_bytes.h"
 
 namespace altest {
@@ -103,6 +104,9 @@ inline void Sleep(double seconds) { std::this_thread::sleep_for(std::chrono::dur
 
 class OpenALTest : public testing::Test {
 protected:
+    // Runs the collector step the host would run after each callback, so released samples go.
+    void TearDown() override { gc_collect(); }
+
     // Writes this case's OpenAL configuration and points ALSOFT_CONF at it. general holds extra lines of the
     // [general] section; with wave true the device is the wave writer recording to WavePath().
     bool Configure(const std::string& driver, const std::string& general = "", const std::string& waveFile = "") {
