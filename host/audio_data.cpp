@@ -68,7 +68,10 @@ unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int*
         const long remaining = RemainingBytes(file);
         if (remaining < 0 || size > remaining) return nullptr;
         if (std::strcmp(tag, "data") != 0) {
-            if (std::fseek(file, size, SEEK_CUR) != 0) return nullptr;
+            // NOTE: RIFF pads a chunk of odd size with one byte; without skipping it, a valid file with an odd
+            // chunk before its data would be read one byte off and refused.
+            const long skip = size + (size & 1);
+            if (std::fseek(file, skip <= remaining ? skip : size, SEEK_CUR) != 0) return nullptr;
             continue;
         }
         auto* block = static_cast<unsigned char*>(std::malloc(size > 0 ? static_cast<size_t>(size) : 1));

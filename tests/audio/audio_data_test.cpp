@@ -78,6 +78,11 @@ TEST(WavReader, WalksPastOtherChunksAndLongFormatChunks) {
     EXPECT_EQ(d.channels, 2);
     EXPECT_EQ(d.length, 16);
     EXPECT_EQ(d.Bytes(), data);
+    // A chunk of odd size is followed by its pad byte, which is not the next chunk's tag.
+    const auto odd = Chunk("LIST", "INFOa") + Bytes(1, '\0');
+    d = ReadWav(Riff(Chunk("fmt ", FmtBody(1, 16, 8000)) + odd + Chunk("data", data)));
+    ASSERT_NE(d.pcm, nullptr);
+    EXPECT_EQ(d.Bytes(), data);
     // An empty data chunk is a sound of no frames.
     d = ReadWav(Wav(1, 16, 8000, ""));
     ASSERT_NE(d.pcm, nullptr);
