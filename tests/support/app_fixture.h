@@ -13,7 +13,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "framework/app/app.h"
 #include "framework/audio/audio.h"
@@ -24,19 +23,8 @@
 #include "game/search.h"
 #include "host/glfwgame.h"
 #include "runtime/object.h"
+#include "tests/support/build_tree_host.h"
 #include "tests/support/fake_glfw.h"
-
-// The desktop host with its data folder in the build tree; it lists the data files it was asked for.
-class BuildTreeHost : public KpGlfwGame {
-public:
-    String PathToFilePath(const String& path) override {
-        const String prefix("zindle://data/");
-        if (!path.StartsWith(prefix)) return KpGlfwGame::PathToFilePath(path);
-        asked.push_back(path.Slice(prefix.Length()).ToUtf8());
-        return String(QUORLIX_BINARY_DIR "/data/") + path.Slice(prefix.Length());
-    }
-    std::vector<std::string> asked;  // data files by their names inside the data folder
-};
 
 class AppFixture : public ::testing::Test {
 protected:
