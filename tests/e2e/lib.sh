@@ -47,6 +47,20 @@ wait_game() {
   fail "the game did not end within $1 s"
 }
 
+# Prints the visible game window of the given size (the fullscreen one has no title), waiting up to 10 s.
+find_sized_window() {
+  for _ in $(seq 100); do
+    for w in $(xdotool search --onlyvisible --class GLFW-Application 2>/dev/null); do
+      if xdotool getwindowgeometry "$w" 2>/dev/null | grep -q "Geometry: $1"; then
+        echo "$w"
+        return 0
+      fi
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
 # Gives a window the focus (this display has no window manager to do it) and types one key into it.
 press() {
   xdotool windowfocus --sync "$1" && xdotool key --clearmodifiers "$2"
