@@ -91,7 +91,7 @@ int KpGame::SaveState(const String& text) {
     FILE* file = OpenFile(tempPath, String("wb"));
     if (!file) return -1;
     const std::vector<unsigned char> bytes = EncodeStateText(text);
-    bool complete = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    bool complete = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     complete = std::fflush(file) == 0 && complete;
     complete = fsync(fileno(file)) == 0 && complete;
     complete = std::fclose(file) == 0 && complete;

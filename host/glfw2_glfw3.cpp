@@ -6,6 +6,7 @@
 #include <GLFW/glfw3.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "host/glfw2.h"
@@ -68,6 +69,10 @@ int KeyToGlfw3(int key) {
 class Glfw3Backend final : public Backend {
 public:
     bool Init() override {
+        // What the window system refuses is worth a line on standard error; the player never sees it.
+        glfwSetErrorCallback([](int code, const char* description) {
+            std::fprintf(stderr, "GLFW error %#x: %s\n", code, description);
+        });
         // GLFW 2 had no hats: they come after the buttons, in our order, from GetJoystickButtons.
         glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
         return glfwInit() == GLFW_TRUE;

@@ -17,7 +17,7 @@ white_pixels() {
 }
 
 start_game
-win=$(find_window)
+win=$(find_window) || fail "no window titled Quorlix appeared"
 xdotool windowfocus --sync "$win"
 xdotool getwindowgeometry "$win" | grep -q 'Position: 320,272' || fail "the window is not centred"
 sleep 2

@@ -19,14 +19,8 @@ find_sized_window() {
   return 1
 }
 
-# Focuses the window and types one key into it. NOTE: this display has no window manager to focus a new
-# window, and without the focus the game is suspended and runs no update.
-press() {
-  xdotool windowfocus --sync "$1" && xdotool key --clearmodifiers "$2"
-}
-
 start_game
-win=$(find_window)
+win=$(find_window) || fail "no window titled Quorlix appeared"
 xdotool getwindowgeometry "$win" | grep -q 'Geometry: 640x480' || fail "the first window is not 640x480"
 
 press "$win" F11

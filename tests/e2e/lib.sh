@@ -11,6 +11,7 @@ printf '[general]\ndrivers=null\n' > "$ALSOFT_CONF"
 fail() {
   echo "FAIL: $*" >&2
   [ -f "$work/out.txt" ] && { echo "--- game output:" >&2; cat "$work/out.txt" >&2; }
+  [ -s "$work/err.txt" ] && { echo "--- game errors:" >&2; cat "$work/err.txt" >&2; }
   exit 1
 }
 
@@ -20,16 +21,17 @@ start_game() {
   game_pid=$!
 }
 
-# Prints the game's window id once it is mapped.
+# Prints the game's window id once it is mapped (waiting up to 30 s: a sanitizer build starts slowly).
+# Use as win=$(find_window) || fail "...": a failure inside $(...) cannot end the script itself.
 find_window() {
   local id=""
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     id=$(xdotool search --onlyvisible --name '^Quorlix$' 2>/dev/null | head -n1)
-    [ -n "$id" ] && break
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    kill -0 "$game_pid" 2>/dev/null || return 1
     sleep 0.1
   done
-  [ -n "$id" ] || fail "no window titled Quorlix appeared"
-  echo "$id"
+  return 1
 }
 
 # Waits up to $1 seconds for the game to end and sets $status to its exit status.
@@ -61,7 +63,8 @@ find_sized_window() {
   return 1
 }
 
-# Gives a window the focus (this display has no window manager to do it) and types one key into it.
+# Gives a window the focus and types one key into it. NOTE: this display has no window manager to focus a new
+# window, and without the focus the game is suspended and runs no update.
 press() {
   xdotool windowfocus --sync "$1" && xdotool key --clearmodifiers "$2"
 }

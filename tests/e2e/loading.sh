@@ -25,7 +25,7 @@ printf '[general]\ndrivers=wave\nchannels=stereo\nsample-type=float32\n[wave]\nf
 # strace lists every file the game opens.
 (cd "$work" && exec strace -f -qq -e trace=openat -o "$work/files.txt" "$QUORLIX_BIN" >"$work/out.txt" 2>"$work/err.txt") &
 game_pid=$!
-win=$(find_window)
+win=$(find_window) || fail "no window titled Quorlix appeared"
 xdotool windowfocus --sync "$win"
 sleep 2
 expect_art_level 1 -hd

@@ -8,7 +8,7 @@ state="$work/.zindlestate"
 
 # A first run: only "Highscores Loaded"; F4 ends it with status 0 and writes nothing.
 start_game
-win=$(find_window)
+win=$(find_window) || fail "no window titled Quorlix appeared"
 xdotool windowfocus --sync "$win"
 sleep 0.5
 press "$win" F4
@@ -19,7 +19,7 @@ wait_game 10
 
 # Losing the focus suspends the game, which saves the whole record.
 start_game
-win=$(find_window)
+win=$(find_window) || fail "no window titled Quorlix appeared"
 xdotool windowfocus --sync "$win"
 sleep 0.5
 steal_focus
@@ -40,7 +40,7 @@ row=$(( 35 + 3 * 21 ))
 sed -i "$(( row + 1 ))s/.*/6/; $(( row + 2 ))s/.*/4/; $(( row + 3 ))s/.*/4/; $(( row + 21 ))s/.*/68/" "$work/fields"
 tr '\n' '|' <"$work/fields" >"$state"
 start_game
-win=$(find_window)
+win=$(find_window) || fail "no window titled Quorlix appeared"
 xdotool windowfocus --sync "$win"
 sleep 0.5
 expected=$'Settings Checksum Invalid\nBadges Loaded\nHighscores Loaded'

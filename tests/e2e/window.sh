@@ -5,7 +5,7 @@
 . "$(dirname "$0")/lib.sh"
 
 start_game
-win=$(find_window)
+win=$(find_window) || fail "no window titled Quorlix appeared"
 [ "$(xdotool search --name '^Quorlix$' | wc -l)" -eq 1 ] || fail "more than one window"
 geometry=$(xdotool getwindowgeometry "$win")
 echo "$geometry" | grep -q "Geometry: 640x480" || fail "window is not 640x480: $geometry"
@@ -16,7 +16,7 @@ wait_game 10
 [ "$status" -eq 0 ] || fail "close box ended with status $status, not 0"
 
 start_game
-find_window >/dev/null
+find_window >/dev/null || fail "no window titled Quorlix appeared"
 sleep 0.3
 kill -SEGV "$game_pid"
 wait_game 10

@@ -46,7 +46,8 @@ TEST(RealWindow, FullscreenTakesTheDesktopAndTheWayBackIsTheCentredStartingWindo
     glfw2::GetWindowPos(&x, &y);
     EXPECT_EQ(x, 320);
     EXPECT_EQ(y, 272);
-    glfw2::Terminate();
+    // NOTE: GLFW is not terminated: that unloads the GL driver, whose own allocations would then show up in a
+    // sanitizer build as leaks of an unknown module.
 }
 
 }  // namespace
