@@ -22,9 +22,13 @@ expect_art_level() {
 }
 
 printf '[general]\ndrivers=wave\nchannels=stereo\nsample-type=float32\n[wave]\nfile=%s\n' "$work/out.wav" >"$ALSOFT_CONF"
-# strace lists every file the game opens.
-(cd "$work" && exec strace -f -qq -e trace=openat -o "$work/files.txt" "$QUORLIX_BIN" >"$work/out.txt" 2>"$work/err.txt") &
+# strace lists every file the game opens. The game writes its own process id first, so that it is ended with
+# strace if the script fails. NOTE: LeakSanitizer cannot work under ptrace, so a sanitizer build skips it here.
+(cd "$work" && ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec strace -f -qq -e trace=openat \
+  -o "$work/files.txt" sh -c 'echo $$ >"$0/game.pid"; exec "$1"' "$work" "$QUORLIX_BIN" >"$work/out.txt" 2>"$work/err.txt") &
 game_pid=$!
+trap 'kill -9 "$(cat "$work/game.pid" 2>/dev/null)" 2>/dev/null; [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
+      rm -rf "$work"' EXIT
 win=$(find_window) || fail "no window titled Quorlix appeared"
 xdotool windowfocus --sync "$win"
 sleep 2
@@ -46,6 +50,7 @@ expect_art_level "$mark" -hd
 
 press "$back" F4
 wait_game 10
+rm -f "$work/game.pid"
 [ "$status" -eq 0 ] || fail "F4 ended with status $status"
 
 # One sound in the whole run, starting within the first second: the jingle (quiet gaps inside it are bridged).
