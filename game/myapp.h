@@ -126,6 +126,7 @@ public:
     int p_Loader();
     // Records the loading screen (mode 1): three turning rings of dots, the maker's logo and "Loading...".
     int p_WaitStart(int mode);
+    // Does nothing: every image and sound is loaded by the steps of p_Loader.
     int p_BankLoad();
 
     int m_jinglePlayed = 0;                 // the start jingle has played this run
