@@ -47,6 +47,7 @@ c_MyApp::c_MyApp()
       m_touchX(10),
       m_touchY(10),
       m_images(100),
+      m_imageInfo(300),
       m_sounds(100),
       m_sfxChannels(33),
       m_settings(25),

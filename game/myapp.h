@@ -93,15 +93,49 @@ public:
     Array<float> m_triPoints = Array<float>(6);   // the replay's triangle, reused so records never allocate
 
     // ---- Text, buttons and hit tests (text.cpp) ----
+    // Records text glyph by glyph from font slot m_font + fontOffset. alignX 0, 1, 2: start, centre or end at
+    // x; alignY 0, 1, 2: top, middle or bottom at y. "¬" and a letter draw an icon; backslash and n break the line.
     int p_Text(float x, float y, const String& text, float alignX, float alignY, int fontOffset);
+    // The decimal text of value, padded on the left with pad and cut to its last width characters.
+    String p_rstr(int value, int width, const String& pad);
+    // Records the image and answers 1 (also left in m_buttonHit) while a pointer is down inside it.
+    int p_Button(int slot, float x, float y, int frame);
+    // 1 when a held touch lies strictly inside the rectangle with its top-left corner at (x, y).
+    int p_MouseIn(float x, float y, float w, float h);
+    // 1 when a held touch lies strictly inside the rectangle centred on (cx, cy).
+    int p_MouseIn_Centered(float cx, float cy, float w, float h);
+    // 1 when a held touch lies within the circle about (cx, cy) whose radius reaches the box's corner.
+    int p_MouseIn_Radius(float cx, float cy, float w, float h);
+    // Records the rectangle and answers 1 for a held touch inside it with a margin of 6 before and 12 after.
+    int p_Touch(float x, float y, float w, float h);
+
+    int m_font = 0;                         // image slot of the current font
+    int m_controlMode = 0;                  // 0 keyboard, 1 controller (blinking icons), 2 pointer
+    int m_buttonHit = 0;                    // the answer of the last p_Button
 
     // ---- Loading screen and image slots (loader.cpp) ----
+    // The art level for the device size: 4 when a side reaches 1231 pixels, 2 from 631, else 1.
+    void p_ChooseArtLevel();
+    // Loads image slot from name at the art level; the slot is left empty when the file does not load.
+    int p_LoadImg(int slot, const String& name, int width, int height, int frames, int flags);
+    // Loads a 128-glyph font into slot at the art level and makes it the current font.
+    int p_LoadFont(int slot, const String& name, int advance, int lineHeight);
+    // Starts loading: black clear colour, the art level, the logo and the loading-screen font, step 1.
     int p_Reload();
+    // One loading step (images and sounds), then the loading screen.
     int p_Loader();
+    // Records the loading screen (mode 1): three turning rings of dots, the maker's logo and "Loading...".
+    int p_WaitStart(int mode);
+    // Does nothing: every image and sound is loaded by the steps of p_Loader.
+    int p_BankLoad();
 
     int m_jinglePlayed = 0;                 // the start jingle has played this run
     Array<StrongRef<c_Image>> m_images;     // 100 image slots named by draw-list records
+    Array<int> m_imageInfo;                 // per slot: cell width, cell height, frames (fonts: advance, line)
+    int m_hdLevel = 1;                      // art level 1, 2 or 4: the art's pixels per virtual unit
     float m_imageScale = 1.0f;              // 1, 0.5 or 0.25 by art level, so art keeps its virtual size
+    int m_spinAngle = 0;                    // the loading screen's rings, degrees; 3 more each loading update
+    int m_spinRadius = 0;                   // the smaller side of the virtual screen, whole units
 
     // ---- Control actions (controls.cpp) ----
     // 1 when control action is held for pad (keys, the pad's slot, and with useStick 1 the first stick).
@@ -161,6 +195,8 @@ public:
     float m_toySpeed = 25.0f, m_toyArm = 25.0f;
 
     // ---- Backdrop and stars (stars.cpp) ----
+    float m_bgRed = 0, m_bgGreen = 0, m_bgBlue = 0;  // background colour now and its target, 0..255 each
+    float m_bgTargetRed = 0, m_bgTargetGreen = 0, m_bgTargetBlue = 0;
     int m_starCount = 100;
     int m_particleCount = 250;
 

@@ -2,9 +2,6 @@
 // does nothing until its screen's own source file replaces it here.
 #include "game/myapp.h"
 
-int c_MyApp::p_Text(float, float, const String&, float, float, int) { return 0; }
-int c_MyApp::p_Reload() { return 0; }
-int c_MyApp::p_Loader() { return 0; }
 int c_MyApp::p_Menu() { return 0; }
 int c_MyApp::p_LoadMenu() { return 0; }
 int c_MyApp::p_OptionBox() { return 0; }

@@ -49,6 +49,20 @@ wait_game() {
   fail "the game did not end within $1 s"
 }
 
+# Prints the visible game window of the given size (the fullscreen one has no title), waiting up to 10 s.
+find_sized_window() {
+  for _ in $(seq 100); do
+    for w in $(xdotool search --onlyvisible --class GLFW-Application 2>/dev/null); do
+      if xdotool getwindowgeometry "$w" 2>/dev/null | grep -q "Geometry: $1"; then
+        echo "$w"
+        return 0
+      fi
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
 # Gives a window the focus and types one key into it. NOTE: this display has no window manager to focus a new
 # window, and without the focus the game is suspended and runs no update.
 press() {

@@ -1,7 +1,8 @@
 // AppFixture: a c_MyApp standing in a scripted desktop host, for tests of the application's own routines.
 // The host's clock, window and pads are a FakeGlfw; the input device is real and fed with events; the graphics
-// device is real and draws into the recording OpenGL stand-in; the state file lands in a temporary working
-// folder of the test's own.
+// device is real and draws into the recording OpenGL stand-in; the audio device is real OpenAL on the silent
+// driver; art and sounds come from the build tree's generated data folder, and the host remembers each data
+// file it was asked for; the state file lands in a temporary working folder of the test's own.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "framework/app/app.h"
+#include "framework/audio/audio.h"
 #include "framework/graphics/graphics.h"
 #include "framework/graphics/hwgraphics.h"
 #include "framework/input/input.h"
@@ -21,6 +23,7 @@
 #include "game/search.h"
 #include "host/glfwgame.h"
 #include "runtime/object.h"
+#include "tests/support/build_tree_host.h"
 #include "tests/support/fake_glfw.h"
 
 class AppFixture : public ::testing::Test {
@@ -29,6 +32,8 @@ protected:
         glfw2::Install(&fake);
         kp_app_Init(&host);
         kp_Search_Init();
+        audio = MakeRef<hwAudio>();
+        kp_audio_SetAudioDevice(audio.Get());
         graphics = MakeRef<hwGraphics>(&host);
         kp_graphics_SetGraphicsDevice(graphics.Get());
         input = MakeRef<c_InputDevice>();
@@ -48,6 +53,9 @@ protected:
         app = nullptr;
         input = nullptr;
         graphics = nullptr;
+        gc_collect();
+        kp_audio_SetAudioDevice(nullptr);
+        audio = nullptr;
         gc_collect();
     }
 
@@ -92,7 +100,8 @@ protected:
     }
 
     FakeGlfw fake;
-    KpGlfwGame host;
+    BuildTreeHost host;
+    StrongRef<hwAudio> audio;
     StrongRef<hwGraphics> graphics;
     StrongRef<c_InputDevice> input;
     StrongRef<c_MyApp> app;

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Loading with the real binary: the start jingle sounds once, within the first second, and not again when F11
+# makes the window fullscreen and back (each a new window size, so all art is loaded again). The files the game
+# opens show the art level: the starting 640x480 window reads the "-hd" art, the 1280x1024 fullscreen window
+# the "-hd2" art.
+[ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
+. "$(dirname "$0")/lib.sh"
+
+art="common/icons common/Buttons common/dpad common/PLOVLogo fonts/shadow_editundo menu logo BadgesA parts
+     common/circle common/light fonts/Mira_White fonts/Mira_Black"
+
+# The art files named in lines $1.. of the open-file trace, one base name and suffix a line.
+opened_art() {
+  tail -n +"$1" "$work/files.txt" | grep -o 'data/[^"]*\.png' | sed 's|^data/||' | grep -v '^dravo_font' | sort -u
+}
+# Fails unless every art file was opened at the suffix $2 (and no other) in lines $1.. of the trace.
+expect_art_level() {
+  local got want=""
+  got=$(opened_art "$1")
+  for name in $art; do want+="$name$2.png"$'\n'; done
+  [ "$got" = "$(printf '%s' "$want" | sort -u)" ] || fail "art read at the wrong level (want $2): $got"
+}
+
+printf '[general]\ndrivers=wave\nchannels=stereo\nsample-type=float32\n[wave]\nfile=%s\n' "$work/out.wav" >"$ALSOFT_CONF"
+# strace lists every file the game opens. The game writes its own process id first, so that it is ended with
+# strace if the script fails. NOTE: LeakSanitizer cannot work under ptrace, so a sanitizer build skips it here.
+(cd "$work" && ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec strace -f -qq -e trace=openat \
+  -o "$work/files.txt" sh -c 'echo $$ >"$0/game.pid"; exec "$1"' "$work" "$QUORLIX_BIN" >"$work/out.txt" 2>"$work/err.txt") &
+game_pid=$!
+trap 'kill -9 "$(cat "$work/game.pid" 2>/dev/null)" 2>/dev/null; [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
+      rm -rf "$work"' EXIT
+win=$(find_window) || fail "no window titled Quorlix appeared"
+xdotool windowfocus --sync "$win"
+sleep 2
+expect_art_level 1 -hd
+
+mark=$(( $(wc -l <"$work/files.txt") + 1 ))
+press "$win" F11
+full=$(find_sized_window 1280x1024) || fail "F11 did not make a 1280x1024 window"
+xdotool windowfocus --sync "$full"
+sleep 2
+expect_art_level "$mark" -hd2
+
+mark=$(( $(wc -l <"$work/files.txt") + 1 ))
+press "$full" F11
+back=$(find_sized_window 640x480) || fail "a second F11 did not bring back the 640x480 window"
+xdotool windowfocus --sync "$back"
+sleep 2
+expect_art_level "$mark" -hd
+
+press "$back" F4
+wait_game 10
+rm -f "$work/game.pid"
+[ "$status" -eq 0 ] || fail "F4 ended with status $status"
+
+# One sound in the whole run, starting within the first second: the jingle (quiet gaps inside it are bridged).
+"$QUORLIX_WAVE_ONSETS" "$work/out.wav" 0.02 0.5 >"$work/onsets.txt" || fail "no complete recording"
+length=$(awk '/^length/ {print $2}' "$work/onsets.txt")
+onsets=$(awk '/^onset/ {print $2}' "$work/onsets.txt")
+awk -v l="$length" 'BEGIN { exit !(l > 6) }' || fail "the recording is only $length s long"
+[ "$(echo "$onsets" | grep -c .)" -eq 1 ] || fail "sounds started at: $(echo $onsets) (want the jingle once)"
+awk -v t="$onsets" 'BEGIN { exit !(t < 1.0) }' || fail "the jingle started at $onsets s, not within the first second"
+echo "loading: ok (jingle at $onsets s of $length s)"

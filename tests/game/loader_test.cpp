@@ -1,0 +1,162 @@
+// Loading and the image slots, with the generated art of the build tree: the loading screen covers the first
+// updates and holds the screens back until its last step, every slot is filled at the art level the window
+// asks for, a new window size reloads everything (the jingle only once per run), and missing files are harmless.
+#include <algorithm>
+
+#include "tests/support/app_fixture.h"
+
+namespace {
+
+constexpr int kImageSlotsLoaded[] = {10, 11, 80, 85, 86, 90, 93, 94, 95, 96, 97, 98, 99};
+constexpr int kCuesLoaded[] = {1, 2, 3, 4, 5, 95, 96, 98, 99};
+
+class LoaderTest : public AppFixture {
+protected:
+    // Creates the application in a window of the given size and runs all fifteen loading updates.
+    void StartAndLoad(int width, int height) {
+        OpenWindow(width, height);
+        ::testing::internal::CaptureStdout();
+        app->p_OnCreate();
+        ::testing::internal::GetCapturedStdout();
+        Render();
+        for (int i = 0; i < 15; ++i) Update();
+        ASSERT_EQ(app->m_loadStep, 0);
+    }
+    bool Asked(const std::string& file) const {
+        return std::find(host.asked.begin(), host.asked.end(), file) != host.asked.end();
+    }
+    const float* Record(int index) const { return &app->m_drawList[index * 15]; }
+};
+
+TEST_F(LoaderTest, TheLoadingScreenCoversFifteenUpdatesAndTheScreensRunOnlyAfterIt) {
+    OpenWindow(640, 480);
+    app->p_OnCreate();
+    EXPECT_EQ(app->m_loadStep, 1);
+    EXPECT_EQ(app->m_font, 90) << "the loading screen's font is ready before the first update";
+    EXPECT_TRUE(app->m_images[93]) << "and so is the logo";
+    EXPECT_EQ(app->m_clearColor[3], 1.0f);
+
+    // The options box's slide stands for the screens: it moves only in updates that run them.
+    app->m_optionsOpen = 1;
+    Render();
+    Update();
+    EXPECT_EQ(app->m_state, 1);
+    EXPECT_EQ(app->m_loadStep, 2);
+    EXPECT_EQ(app->p_DrawRecordCount(), 33 + 1 + 10) << "33 dots, the logo and the ten glyphs of Loading...";
+    for (int i = 2; i <= 15; ++i) {
+        Update();
+        EXPECT_EQ(app->m_optionsSlide, 0) << "update " << i;
+    }
+    EXPECT_EQ(app->m_loadStep, 0);
+    Update();
+    EXPECT_EQ(app->m_optionsSlide, 1) << "the update after the last step runs the screens";
+}
+
+// Where the dots, the logo and the text land is checked in pixels by the real-GL test; here the frame start
+// and the order of the records (the logo over the outer ring, under the others).
+TEST_F(LoaderTest, LoadingScreenEasesTheBackgroundToBlackAndLayersTheLogoOverTheOuterRing) {
+    OpenWindow(640, 480);
+    Render();
+    app->m_bgRed = 160;
+    app->m_bgGreen = 80;
+    app->p_Reload();
+    app->p_Rect(0, 0, 1, 1);  // a record of the previous frame
+    app->p_WaitStart(1);
+    EXPECT_FLOAT_EQ(app->m_clearColor[0], 140) << "the background loses an eighth towards black";
+    EXPECT_FLOAT_EQ(app->m_clearColor[1], 70);
+    EXPECT_EQ(app->m_clearColor[3], 1);
+    EXPECT_EQ(app->m_spinRadius, 480);
+    EXPECT_EQ(app->m_spinAngle, 3);
+    EXPECT_EQ(app->p_DrawRecordCount(), 44) << "the previous frame's record is gone";
+    EXPECT_EQ(Record(10)[12], 255) << "outer ring: blue";
+    EXPECT_EQ(Record(11)[0], 93);
+    EXPECT_EQ(Record(11)[4], 2) << "the logo at scale 2";
+    EXPECT_EQ(Record(12)[10], 255) << "middle ring: orange";
+    EXPECT_EQ(Record(34)[0], 90) << "Loading... in the loading font";
+    EXPECT_EQ(Record(34)[4], 1);
+}
+
+TEST_F(LoaderTest, EverySlotIsFilledAtTheArtLevelOfTheWindow) {
+    StartAndLoad(640, 480);
+    EXPECT_EQ(app->m_hdLevel, 2) << "640 is a side of 631 or more";
+    EXPECT_FLOAT_EQ(app->m_imageScale, 0.5f);
+    for (int slot : kImageSlotsLoaded) EXPECT_TRUE(app->m_images[slot]) << "slot " << slot;
+    for (int cue : kCuesLoaded) EXPECT_TRUE(app->m_sounds[cue]) << "cue " << cue;
+    EXPECT_TRUE(Asked("menu-hd.png"));
+    EXPECT_FALSE(Asked("menu.png"));
+    EXPECT_EQ(app->m_images[99]->m_width, 512);
+    EXPECT_EQ(app->m_imageInfo[99 * 3], 512);
+    EXPECT_EQ(app->m_imageInfo[99 * 3 + 2], 4);
+    EXPECT_EQ(app->m_images[96]->FrameCount(), 256);
+    EXPECT_EQ(app->m_images[10]->m_width, 32) << "font cells are 16 units";
+    EXPECT_EQ(app->m_imageInfo[10 * 3], 7) << "a font's info is its advance";
+    EXPECT_EQ(app->m_imageInfo[10 * 3 + 1], 10);
+    EXPECT_EQ(app->m_font, 90);
+    EXPECT_EQ(app->m_images[93]->m_handleX, 256) << "handles at the frame's centre";
+}
+
+TEST_F(LoaderTest, ANewWindowSizeReloadsEverythingButTheJingle) {
+    StartAndLoad(640, 480);
+    EXPECT_EQ(app->m_jinglePlayed, 1);
+    EXPECT_EQ(app->m_sfxChannelIndex, 1) << "one cue fired: the jingle";
+    const c_Image* oldMenu = app->m_images[99].Get();
+    app->m_state = 10;
+
+    host.asked.clear();
+    fake.width = 1920;
+    fake.height = 1080;
+    Render();
+    EXPECT_EQ(app->m_loadStep, 1);
+    for (int i = 0; i < 15; ++i) Update();
+    EXPECT_EQ(app->m_loadStep, 0);
+    EXPECT_EQ(app->m_state, 10) << "the game resumes in the same screen";
+    EXPECT_EQ(app->m_hdLevel, 4);
+    EXPECT_FLOAT_EQ(app->m_imageScale, 0.25f);
+    EXPECT_TRUE(Asked("menu-hd2.png"));
+    EXPECT_NE(app->m_images[99].Get(), oldMenu);
+    EXPECT_EQ(app->m_imageInfo[99 * 3], 1024);
+    EXPECT_EQ(app->m_images[99]->m_width, 1024);
+    for (int slot : kImageSlotsLoaded) EXPECT_TRUE(app->m_images[slot]) << "slot " << slot;
+    EXPECT_EQ(app->m_sfxChannelIndex, 1) << "the jingle does not play again";
+}
+
+TEST_F(LoaderTest, ArtLevelFollowsTheLargerSide) {
+    auto level = [&](int w, int h) {
+        kp_app__devWidth = w;
+        kp_app__devHeight = h;
+        app->p_ChooseArtLevel();
+        EXPECT_FLOAT_EQ(app->m_imageScale, 1.0f / app->m_hdLevel);
+        return app->m_hdLevel;
+    };
+    EXPECT_EQ(level(630, 630), 1);
+    EXPECT_EQ(level(320, 240), 1);
+    EXPECT_EQ(level(631, 400), 2);
+    EXPECT_EQ(level(400, 631), 2);
+    EXPECT_EQ(level(640, 480), 2);
+    EXPECT_EQ(level(1024, 768), 2);
+    EXPECT_EQ(level(1230, 1230), 2);
+    EXPECT_EQ(level(1231, 400), 4);
+    EXPECT_EQ(level(1920, 1080), 4);
+    kp_Search_UseHDImages = 0;
+    EXPECT_EQ(level(1920, 1080), 1);
+}
+
+TEST_F(LoaderTest, AMissingFileLeavesItsSlotEmptyAndNothingDrawsFromIt) {
+    OpenWindow(640, 480);
+    Render();
+    app->p_Reload();
+    app->p_LoadImg(86, String("common/no-such-light"), 32, 32, 4, 1);
+    EXPECT_FALSE(app->m_images[86]);
+    EXPECT_EQ(app->m_imageInfo[86 * 3], 64) << "the info is set all the same";
+    app->p_LoadFont(12, String("fonts/no-such-font"), 7, 10);
+    EXPECT_FALSE(app->m_images[12]);
+    app->p_CLS2D(0, 0, 0, 1);
+    app->p_DrawImg(86, 10, 10, 0);
+    app->p_Text(10, 10, String("invisible"), 0, 0, 0);
+    EXPECT_GT(app->p_DrawRecordCount(), 1);
+    Render();  // records naming an empty slot draw nothing, and nothing fails
+    app->p_LoadImg(100, String("menu"), 256, 256, 4, 1);  // no slot 100: refused, nothing written past the slots
+    app->p_LoadImg(-1, String("menu"), 256, 256, 4, 1);
+}
+
+}  // namespace
