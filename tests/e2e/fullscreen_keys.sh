@@ -5,20 +5,6 @@
 [ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
 . "$(dirname "$0")/lib.sh"
 
-# Prints the visible game window of the given size (the fullscreen one has no title), waiting up to 10 s.
-find_sized_window() {
-  for _ in $(seq 100); do
-    for w in $(xdotool search --onlyvisible --class GLFW-Application 2>/dev/null); do
-      if xdotool getwindowgeometry "$w" 2>/dev/null | grep -q "Geometry: $1"; then
-        echo "$w"
-        return 0
-      fi
-    done
-    sleep 0.1
-  done
-  return 1
-}
-
 start_game
 win=$(find_window) || fail "no window titled Quorlix appeared"
 xdotool getwindowgeometry "$win" | grep -q 'Geometry: 640x480' || fail "the first window is not 640x480"
