@@ -15,12 +15,6 @@ using namespace altest;
 
 namespace {
 
-ALint SourceState(ALuint source) {
-    ALint state = 0;
-    alGetSourcei(source, AL_SOURCE_STATE, &state);
-    return state;
-}
-
 // An application that notes each hook and whether channel 3 was audible when it ran.
 class HookApp : public c_App {
 public:

@@ -11,12 +11,6 @@ using namespace altest;
 
 namespace {
 
-ALint SourceState(ALuint source) {
-    ALint state = 0;
-    alGetSourcei(source, AL_SOURCE_STATE, &state);
-    return state;
-}
-
 ALint BoundBuffer(ALuint source) {
     ALint buffer = -1;
     alGetSourcei(source, AL_BUFFER, &buffer);

@@ -18,11 +18,20 @@
 #include <thread>
 #include <vector>
 
+#include <AL/al.h>
+
 #include "host/glfwgame.h"
 #include "runtime/object.h"
 #include "tests/audio/wav_bytes.h"
 
 namespace altest {
+
+// What OpenAL says a source is doing.
+inline ALint SourceState(ALuint source) {
+    ALint state = 0;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    return state;
+}
 
 // Interleaved frames as the wave writer recorded them, scaled to -1..1.
 struct Recording {
