@@ -53,6 +53,8 @@ void fillRadial(cairo_t* cr, double cx, double cy, double r, Rgb inner, double a
 
 // Cuts the current path out of what is drawn so far (the current group, when building a shape).
 void cutPath(cairo_t* cr);
+// Fades what is drawn so far under the current path by amount (0..1), as a dimmed middle of a disc.
+void dimPath(cairo_t* cr, double amount);
 // Strokes the current path with round caps and joins at the given width.
 void strokeRound(cairo_t* cr, double width);
 

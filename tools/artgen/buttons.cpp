@@ -168,10 +168,7 @@ void drawButton(cairo_t* cr, int f, int) {
         addCircle(c, 32, 32, 24);
         cairo_fill(c);
         addCircle(c, 32, 32, 19);
-        cairo_set_source_rgba(c, 0, 0, 0, 0.25);
-        cairo_set_operator(c, CAIRO_OPERATOR_DEST_OUT);
-        cairo_fill(c);
-        cairo_set_operator(c, CAIRO_OPERATOR_OVER);
+        dimPath(c, 0.25);
         break;
     }
   };

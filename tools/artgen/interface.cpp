@@ -212,10 +212,7 @@ void drawDpad(cairo_t* cr, int f, int) {
         addCircle(c, 16, 16, 9);
         cairo_fill(c);
         addCircle(c, 16, 16, 6);
-        cairo_set_source_rgba(c, 0, 0, 0, 0.3);
-        cairo_set_operator(c, CAIRO_OPERATOR_DEST_OUT);
-        cairo_fill(c);
-        cairo_set_operator(c, CAIRO_OPERATOR_OVER);
+        dimPath(c, 0.3);
         break;
       default: {
         addCircle(c, 16, 16, 12);

@@ -84,6 +84,14 @@ void cutPath(cairo_t* cr) {
   cairo_restore(cr);
 }
 
+void dimPath(cairo_t* cr, double amount) {
+  cairo_save(cr);
+  cairo_set_source_rgba(cr, 0, 0, 0, amount);
+  cairo_set_operator(cr, CAIRO_OPERATOR_DEST_OUT);
+  cairo_fill(cr);
+  cairo_restore(cr);
+}
+
 void strokeRound(cairo_t* cr, double width) {
   cairo_set_line_width(cr, width);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
