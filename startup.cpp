@@ -3,6 +3,8 @@
 #include <clocale>
 
 #include "framework/app/app.h"
+#include "framework/random/random.h"
+#include "game/catalogue/getaword.h"
 #include "game/myapp.h"
 #include "game/search.h"
 #include "host/errors.h"
@@ -11,7 +13,9 @@
 // Sets every framework and game global to its start value.
 int kpInit() {
     kp_app_Init(KpGame::_game);
+    kp_random_Init();
     kp_Search_Init();
+    kp_GetAWordFunc_Init();
     return 0;
 }
 

@@ -15,9 +15,8 @@ constexpr float kOvalRecord = -3716.0f;
 constexpr float kLineRecord = -3715.0f;
 constexpr float kTriRecord = -3714.0f;
 constexpr float kNotGiven = -3717.0f;
-constexpr int kRecordSize = 15;
-// A record is accepted while the write index is at most this: 2499 records, not the 2500 the array could hold.
-constexpr int kLastRecordStart = 37484;
+constexpr int kRecordSize = c_MyApp::kRecordFloats;
+constexpr int kLastRecordStart = c_MyApp::kLastRecordStart;
 constexpr int kImageSlots = 100;
 
 // p_Ink's palette: fractions of full red, green, blue; index 0 is used for any index outside 1..9.

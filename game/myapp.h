@@ -80,7 +80,11 @@ public:
     void p_EndRenderState();
 
     // Records in the draw list so far.
-    int p_DrawRecordCount() const { return m_drawCount / 15; }
+    int p_DrawRecordCount() const { return m_drawCount / kRecordFloats; }
+
+    static constexpr int kRecordFloats = 15;
+    // A record is accepted while the write index is at most this: 2499 records, not the 2500 the array could hold.
+    static constexpr int kLastRecordStart = 37484;
 
     Array<float> m_drawList = Array<float>(37500);  // 15-float records packed from 0
     int m_drawCount = 0;                    // floats in use in the draw list (15 per record)
@@ -189,27 +193,106 @@ public:
 
     // ---- Options box and pause menu (options.cpp) ----
     int p_OptionBox();
+    int p_PauseMenu();
 
     int m_optionsOpen = 0, m_optionsSlide = 0;
-    int m_paused = 0, m_pauseChoice = 0, m_pausePanelY = 0;
+    int m_paused = 0;                       // 1 while the pause menu runs over a puzzle
+    int m_pauseChoice = 0;                  // 1 while the pause panel slides in, -1 while it slides out
+    int m_pausePanelY = 0;                  // the pause panel's position; -64 when hidden
+    int m_pauseCursor = 0;                  // highlighted pause entry: -1 quit, 0 resume, 1 options
     float m_toySpeed = 25.0f, m_toyArm = 25.0f;
 
     // ---- Backdrop and stars (stars.cpp) ----
+    // Starts a frame in the background colour eased an eighth of the way to its target. A channel of -123 or less
+    // keeps its target; an alpha of -123 means 1.
+    int p_DoBG(int red, int green, int blue, float alpha);
+    // Places stars 0..count anew from a clock seed; a count outside 1..499 keeps the current number of stars.
+    int p_ResetStars(int count);
+    // Drifts every star by (dx, dy) times its share, wraps it round the screen's margin and records it.
+    int p_DoStars(float dx, float dy);
+
     float m_bgRed = 0, m_bgGreen = 0, m_bgBlue = 0;  // background colour now and its target, 0..255 each
     float m_bgTargetRed = 0, m_bgTargetGreen = 0, m_bgTargetBlue = 0;
-    int m_starCount = 100;
+    Array<float> m_stars = Array<float>(5100);  // 10 per star: frame, x, y, share (alpha), -, angle, spin
+    int m_starCount = 100;                  // the number of the last star: stars 0..m_starCount are shown
     int m_particleCount = 250;
 
-    // ---- Puzzle set-up and play (play.cpp) ----
+    // ---- Grid generation (grid.cpp) ----
+    // Seeds the generator: the seed (or, for -37171650, the clock) advanced 21 steps.
+    int p_SeedRnd(int seed);
+    // A whole number from low to high inclusive, from one draw.
+    int p_Rand(float low, float high);
+    // Moves on to the next word of group and lays it out: a fresh clock seed, the filling from the word's own
+    // letters, the word written once in one of four directions.
+    int p_Jumble(int group);
+    int p_ResetGrid();
+    int p_ResetPlayers();
+    // Everything a new puzzle clears: grid, stars, play values, pause and the finishing panel.
+    int p_FlushGame();
+    // Starts a puzzle for m_gameNum and moves to play.
     int p_LoadGame();
+
+    // m_grid planes, each indexed y * 16 + x: letter codes, drawing offsets (negative dropping in, positive
+    // falling away), and the speeds that move the offsets.
+    static constexpr int kGridLetters = 0, kGridOffsets = 1000, kGridSpeeds = 2000;
+    Array<float> m_grid = Array<float>(5000000);
+    String m_word;                          // the word in play
+    int m_wordNum = 0;                      // its number in the group; the puzzle's result once it ends
+    Array<int> m_wordCodes = Array<int>(20);  // its character codes
+    int m_wordLast = 0;                     // its length minus one
+    int m_puzzleDone = 0;                   // 1 once the puzzle has ended, by completion or by giving up
+    Array<String> m_wordList = Array<String>(10);  // 0 the group's name, 1..6 its words ("???" until reached)
+    int m_gameNum = 0;                      // the group played plus one
+    Array<float> m_player;                  // per-puzzle play values by slot (the slots are named in play.cpp)
+
+    // ---- Play (play.cpp; the grid pass in play_grid.cpp, the selection in play_selection.cpp, the word in
+    // play and the word list in play_words.cpp) ----
+    // One play update: the twenty steps of a frame, from the word list entry to the word list.
     int p_Game();
+    // The pause control of play, run after p_Game and also while paused.
     int p_InGame();
 
-    int m_gameNum = 0;
-    Array<float> m_player;                  // per-puzzle play values by slot
+    Array<int> m_selCodes = Array<int>(20);  // letters under the selection: 0 the start, k the k-th cell on
+    int m_offsetMax = 0;                    // the greatest drawing offset of the grid this frame, whole units
+    float m_starScrollX = 0, m_starScrollToX = 0;  // star-scroll easing, value and target (both 0 in play)
+    float m_starScrollY = 0, m_starScrollToY = 0;
 
+private:
+    void p_EnterWordInList();               // 1
+    void p_BeginPlayFrame();                // 2: the scheme's pulsing background and the frame start
+    void p_DrawSchemeLabel();               // 3
+    void p_ToggleScheme();                  // 4
+    void p_DriftStars();                    // 5
+    void p_MeasureGrid();                   // 6
+    void p_DropStartOnRelease();            // 7
+    bool p_HintShown() const;               // 8
+    void p_DrawSelection();                 // 9
+    void p_DrawGridPass(bool hint);         // 10
+    void p_PointAtCell(int x, int y);       // 10.5: a held pointer over a cell starts or aims the selection
+    void p_LayOutNextWord();                // 11
+    void p_MoveCursor();                    // 12
+    void p_CancelOrSelect();                // 13
+    void p_MatchSelection();                // 14
+    void p_GrowSelection();                 // 15
+    void p_DrawWordInPlay();                // 16
+    void p_CueLanding();                    // 17
+    void p_DrawWordList();                  // 19
+    // Fires a cue at a random rate of 0.7 up to 1.3 (the selection's ticks and the letters' landing).
+    void p_PlayTick(int cue);
+
+    // This frame's grid geometry and what the grid pass saw (set by steps 2, 6 and 10).
+    float m_cellSize = 0;
+    float m_gridLeft = 0, m_gridTop = 0;
+    int m_letterSlot = 11;                  // image slot of the letters: 10 on the dark scheme, 11 on the light
+    bool m_letterLanded = false;
+    bool m_allBelow = false;
+
+public:
     // ---- Finishing panel (gameover.cpp) ----
+    // Draws the panel over a finished puzzle and runs its timer: up to 90 in play, then back to the menu with 73,
+    // falling by 2 a frame over the menu.
     int p_GameOver();
 
-    int m_puzzleDone = 0;
+    int m_gaveUp = 0;                       // -1 when the player gave up the puzzle
+    int m_finishTimer = 0;                  // the panel's frame counter; 0: no panel
 };

@@ -5,7 +5,4 @@
 int c_MyApp::p_Menu() { return 0; }
 int c_MyApp::p_LoadMenu() { return 0; }
 int c_MyApp::p_OptionBox() { return 0; }
-int c_MyApp::p_LoadGame() { return 0; }
-int c_MyApp::p_Game() { return 0; }
-int c_MyApp::p_InGame() { return 0; }
-int c_MyApp::p_GameOver() { return 0; }
+int c_MyApp::p_PauseMenu() { return 0; }

@@ -8,17 +8,21 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "framework/app/app.h"
 #include "framework/audio/audio.h"
 #include "framework/graphics/graphics.h"
 #include "framework/graphics/hwgraphics.h"
 #include "framework/input/input.h"
+#include "framework/random/random.h"
+#include "game/catalogue/getaword.h"
 #include "game/myapp.h"
 #include "game/search.h"
 #include "host/glfwgame.h"
@@ -26,13 +30,25 @@
 #include "tests/support/build_tree_host.h"
 #include "tests/support/fake_glfw.h"
 
+// The real audio device, remembering every sample it was asked to start, so a test can tell which cues sounded.
+class CueRecorder : public hwAudio {
+public:
+    int PlaySample(hwSample* sample, int channel, int flags) override {
+        started.push_back(sample);
+        return hwAudio::PlaySample(sample, channel, flags);
+    }
+    std::vector<hwSample*> started;
+};
+
 class AppFixture : public ::testing::Test {
 protected:
     AppFixture() {
         glfw2::Install(&fake);
         kp_app_Init(&host);
+        kp_random_Init();
         kp_Search_Init();
-        audio = MakeRef<hwAudio>();
+        kp_GetAWordFunc_Init();
+        audio = MakeRef<CueRecorder>();
         kp_audio_SetAudioDevice(audio.Get());
         graphics = MakeRef<hwGraphics>(&host);
         kp_graphics_SetGraphicsDevice(graphics.Get());
@@ -94,6 +110,13 @@ protected:
         text << in.rdbuf();
         return text.str();
     }
+    // How many times cue slot `cue` has been started so far.
+    int CueCount(int cue) const {
+        if (!app->m_sounds[cue]) return 0;
+        const hwSample* sample = app->m_sounds[cue]->sample.Get();
+        return static_cast<int>(std::count(audio->started.begin(), audio->started.end(), sample));
+    }
+
     bool StateFileExists() const { return std::filesystem::exists(std::string(folder) + "/.zindlestate"); }
     void WriteStateFile(const std::string& text) const {
         std::ofstream(std::string(folder) + "/.zindlestate", std::ios::binary) << text;
@@ -101,7 +124,7 @@ protected:
 
     FakeGlfw fake;
     BuildTreeHost host;
-    StrongRef<hwAudio> audio;
+    StrongRef<CueRecorder> audio;
     StrongRef<hwGraphics> graphics;
     StrongRef<c_InputDevice> input;
     StrongRef<c_MyApp> app;
