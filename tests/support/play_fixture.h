@@ -1,9 +1,10 @@
-// PlayFixture: the application object loaded and ready to play, and a player that plays it only through the
-// input device (mouse events, key events, a scripted pad) the way a person at the screen would: it looks at the
-// grid to find the word, moves to its first letter, points the way it runs and waits for the next word.
-// Depends on AppFixture (the scripted desktop host, real devices, the build tree's art and sounds).
-// NOTE: grids are laid from clock seeds, and the clock here is the test's: each fixture starts its clock at a
-// value drawn at random and prints it; QUORLIX_PLAY_CLOCK=<ms> replays a run exactly.
+// PuzzlePlayer: a player that plays the application object only through the input device (mouse events, key
+// events, a scripted pad) the way a person at the screen would: it looks at the grid to find the word, moves to
+// its first letter, points the way it runs and waits for the next word. It is mixed into a fixture that owns the
+// application and the devices and gives it Frame() (one update), Press/Release, MouseDown/MouseUp and PadButton.
+// PlayFixture mixes it into AppFixture: the scripted desktop host, real devices, the build tree's art and sounds.
+// NOTE: grids are laid from clock seeds, and the clock of PlayFixture is the test's: each fixture starts its clock
+// at a value drawn at random and prints it; QUORLIX_PLAY_CLOCK=<ms> replays a run exactly.
 #pragma once
 
 #include <cstdlib>
@@ -16,8 +17,15 @@
 #include "tests/support/app_fixture.h"
 #include "tests/support/gl_recorder.h"
 
-class PlayFixture : public AppFixture {
+template <class Base>
+class PuzzlePlayer : public Base {
 protected:
+    using Base::app;
+    using Base::Press;
+    using Base::Release;
+    using Base::MouseDown;
+    using Base::MouseUp;
+
     // Where a word lies in the grid: its first letter and the way it runs (1 right, 2 down, 3 left, 4 up).
     struct Placement {
         int x = -1, y = -1, direction = 0;
@@ -26,28 +34,14 @@ protected:
 
     static constexpr int kStepX[5] = {0, 1, 0, -1, 0};
     static constexpr int kStepY[5] = {0, 0, 1, 0, -1};
-    // GLFW 2 key codes the game's keys arrive as.
+    // Game key codes of the keys a player uses.
     static constexpr int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40, kKeyZ = 90;
 
-    PlayFixture() {
-        const char* given = std::getenv("QUORLIX_PLAY_CLOCK");
-        const long start = given ? std::atol(given) : std::random_device{}() % 100000000;
-        std::cout << "[ clock    ] QUORLIX_PLAY_CLOCK=" << start << " replays this run\n";
-        fake.now = static_cast<double>(start) / 1000.0;
-        glrec::Gl().log = false;
-        // The scripted pad: sticks centred, 12 buttons then the hat as left, up, right, down.
-        fake.pads[0] = FakePad{true, {0, 0, 0, 0, 0, 0}, std::vector<unsigned char>(16)};
-        OpenWindow(640, 480);
-        app->p_OnCreate();
-        Render();
-        while (app->m_loadStep > 0) Frame();
-    }
+    // One update (and whatever else a frame of the fixture's host does).
+    virtual void Frame() = 0;
+    // Holds or lets go of the pad's button behind a key: Z is the first face button, the arrows the hat.
+    virtual void PadButton(int key, bool down) = 0;
 
-    // One update a sixtieth of a second after the last.
-    void Frame() {
-        fake.now += 1.0 / 60.0;
-        Update();
-    }
     void Frames(int count) {
         for (int i = 0; i < count; ++i) Frame();
     }
@@ -113,24 +107,15 @@ protected:
     // Presses and releases a key (or a pad button slot), one update each.
     void Tap(Device device, int key) {
         if (device == Device::Pad) {
-            PadButton(key, true);
+            this->PadButton(key, true);
             Frame();
-            PadButton(key, false);
+            this->PadButton(key, false);
         } else {
             Press(key);
             Frame();
             Release(key);
         }
         Frame();
-    }
-    // The pad's button behind a key: Z is the first face button, the arrows the hat.
-    void PadButton(int key, bool down) {
-        int index = 1;  // the first face button on this pad layout
-        if (key == kKeyLeft) index = 12;
-        if (key == kKeyUp) index = 13;
-        if (key == kKeyRight) index = 14;
-        if (key == kKeyDown) index = 15;
-        fake.pads[0].buttons[static_cast<size_t>(index)] = down ? glfw2::PRESS : glfw2::RELEASE;
     }
     // Walks the cursor to a cell, one press per step.
     void MoveCursorTo(Device device, int x, int y) {
@@ -150,7 +135,7 @@ protected:
             MouseDown(px, py);
             Frame();
             auto [qx, qy] = CellOnScreen(nextX, nextY);
-            input->p_MouseEvent(KpEventMouseMove, -1, qx, qy);
+            this->input->p_MouseEvent(KpEventMouseMove, -1, qx, qy);
             Frame();
             MouseUp();
             Frame();
@@ -183,5 +168,36 @@ protected:
             }
         }
         return FramesUntil([&] { return app->m_puzzleDone == 1; }, 600);
+    }
+};
+
+class PlayFixture : public PuzzlePlayer<AppFixture> {
+protected:
+    PlayFixture() {
+        const char* given = std::getenv("QUORLIX_PLAY_CLOCK");
+        const long start = given ? std::atol(given) : std::random_device{}() % 100000000;
+        std::cout << "[ clock    ] QUORLIX_PLAY_CLOCK=" << start << " replays this run\n";
+        fake.now = static_cast<double>(start) / 1000.0;
+        glrec::Gl().log = false;
+        // The scripted pad: sticks centred, 12 buttons then the hat as left, up, right, down.
+        fake.pads[0] = FakePad{true, {0, 0, 0, 0, 0, 0}, std::vector<unsigned char>(16)};
+        OpenWindow(640, 480);
+        app->p_OnCreate();
+        Render();
+        while (app->m_loadStep > 0) Frame();
+    }
+
+    // One update a sixtieth of a second after the last.
+    void Frame() override {
+        fake.now += 1.0 / 60.0;
+        Update();
+    }
+    void PadButton(int key, bool down) override {
+        int index = 1;  // the first face button on this pad layout
+        if (key == kKeyLeft) index = 12;
+        if (key == kKeyUp) index = 13;
+        if (key == kKeyRight) index = 14;
+        if (key == kKeyDown) index = 15;
+        fake.pads[0].buttons[static_cast<size_t>(index)] = down ? glfw2::PRESS : glfw2::RELEASE;
     }
 };

@@ -92,7 +92,8 @@ bool writeContactSheet(const std::vector<ContactEntry>& entries, int level, cons
     cairo_fill(cr);
     cairo_surface_t* font = pics[scheme ? "fonts/Mira_White" : "fonts/Mira_Black"];
     for (int i = 0; i < 26; ++i) {
-      const double cx = ox + (i % 13 + 0.5) * previewCell, cy = oy + (i / 13 + 0.5) * previewCell;
+      // As in play, each letter's image sits a quarter cell right of the cell's middle, where its ink lands.
+      const double cx = ox + (i % 13 + 0.75) * previewCell, cy = oy + (i / 13 + 0.5) * previewCell;
       drawFontFrame(cr, font, level, letters[i] - 32, cx, cy, kGridCell / 16.0);
     }
   }
