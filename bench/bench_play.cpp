@@ -1,0 +1,148 @@
+// CPU time of play: one play update, one grid generation, and one replay of a typical play frame (the tutorial
+// with a selection, the hint marker, the star field and the word list) with its draw calls and records, through
+// the recording OpenGL stand-in so only our side is counted.
+// Depends on the game (c_MyApp), the devices, the scripted GLFW backend, the build-tree data host of the tests
+// and the recorder.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "framework/app/app.h"
+#include "framework/audio/audio.h"
+#include "framework/graphics/graphics.h"
+#include "framework/input/input.h"
+#include "framework/random/random.h"
+#include "game/catalogue/getaword.h"
+#include "game/myapp.h"
+#include "game/play_slots.h"
+#include "game/search.h"
+#include "tests/support/build_tree_host.h"
+#include "tests/support/fake_glfw.h"
+#include "tests/support/gl_recorder.h"
+
+namespace {
+
+// A 640 by 480 window in memory with every device, and the application loaded and playing the tutorial.
+struct Playing {
+    ScopedFakeGlfw glfw;
+    BuildTreeHost host;
+    StrongRef<hwGraphics> graphics;
+    StrongRef<hwAudio> audio;
+    StrongRef<c_InputDevice> input;
+    StrongRef<c_MyApp> app;
+
+    Playing() {
+        // NOTE: OpenAL Soft reads its configuration once, when first used: the silent driver is chosen here.
+        const std::string conf = std::string(QUORLIX_BINARY_DIR) + "/bench/alsoft-null.conf";
+        if (FILE* file = std::fopen(conf.c_str(), "w")) {
+            std::fputs("[general]\ndrivers=null\n", file);
+            std::fclose(file);
+        }
+        setenv("ALSOFT_CONF", conf.c_str(), 1);
+        glrec::Reset();
+        glrec::Gl().log = false;
+        host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+        kp_app_Init(&host);
+        kp_random_Init();
+        kp_Search_Init();
+        kp_GetAWordFunc_Init();
+        kp_app_ValidateDeviceWindow(false);
+        graphics = MakeRef<hwGraphics>(&host);
+        kp_graphics_Init();
+        kp_graphics_SetGraphicsDevice(graphics.Get());
+        audio = MakeRef<hwAudio>();
+        kp_audio_SetAudioDevice(audio.Get());
+        input = MakeRef<c_InputDevice>();
+        kp_input_SetInputDevice(input.Get());
+        app = MakeRef<c_MyApp>();
+        app->p_OnCreate();
+        Render();
+        while (app->m_loadStep > 0) Update();
+        app->m_gameNum = 1;
+        app->m_state = 11;
+        for (int i = 0; i < 200; ++i) Update();  // the letters land
+    }
+
+    void Update() {
+        glfw->now += 1.0 / 60.0;
+        kp_app_ValidateDeviceWindow(false);
+        input->p_BeginUpdate();
+        app->p_OnUpdate();
+        input->p_EndUpdate();
+    }
+    void Render() {
+        kp_app_ValidateDeviceWindow(false);
+        graphics->BeginRender();
+        kp_graphics_BeginRender();
+        app->p_OnRender();
+        kp_graphics_EndRender();
+        graphics->EndRender();
+    }
+    // Holds the pointer on a cell's letter (window pixels equal virtual units at this size).
+    void PointAt(int x, int y) {
+        const float cs = std::min((kp_Search_jscrw - 32) / 13, (kp_Search_jscrh - 32) / 13);
+        const float left = std::trunc(kp_Search_jscrw / 2 - 6 * cs + cs / 4);
+        const float top = std::trunc(kp_Search_jscrh / 2 - 6 * cs);
+        input->p_MouseEvent(KpEventMouseDown, 0, left + x * cs - cs / 4 + 0.5f, top + y * cs + 0.5f);
+    }
+    // A selection grown three cells along a row away from the hint, the pointer let go.
+    void ShowSelection() {
+        const int row = app->m_player[play::kFirstLetterY] <= 9 ? static_cast<int>(app->m_player[play::kFirstLetterY]) + 3 : 2;
+        PointAt(1, row);
+        Update();
+        PointAt(2, row);
+        Update();
+        input->p_MouseEvent(KpEventMouseUp, 0, 0, 0);
+        Update();
+        Update();
+    }
+};
+
+Playing& Shared() {
+    static Playing* playing = new Playing();  // lives to the end: the game never tears its devices down
+    return *playing;
+}
+
+// One play update with a start held under the pointer: the grid pass, the markers, the stars and the texts.
+void BM_PlayUpdate(benchmark::State& state) {
+    Playing& p = Shared();
+    p.PointAt(1, 1);
+    for (auto _ : state) p.Update();
+    p.input->p_MouseEvent(KpEventMouseUp, 0, 0, 0);
+    p.Update();
+    state.counters["records"] = p.app->m_drawCount / 15;
+}
+
+// Laying out one word: the clock seed, the 338 draws of the filling and the placement.
+void BM_Jumble(benchmark::State& state) {
+    Playing& p = Shared();
+    for (auto _ : state) {
+        p.app->m_player[play::kWordCounter] = 2;
+        p.app->p_Jumble(13);  // PRACTITIONER: twelve letters, the hardest word to place
+    }
+}
+
+// One render of the typical play frame: the replay through the batcher into the recording stand-in.
+void BM_ReplayPlayFrame(benchmark::State& state) {
+    Playing& p = Shared();
+    p.app->m_gameNum = 1;
+    p.app->m_state = 11;
+    for (int i = 0; i < 200; ++i) p.Update();
+    p.ShowSelection();
+    p.Render();  // textures made, state settled
+    glrec::ClearLog();
+    for (auto _ : state) p.Render();
+    const double frames = static_cast<double>(state.iterations());
+    state.counters["draw_calls"] = static_cast<double>(glrec::Gl().drawCalls) / frames;
+    state.counters["gl_calls"] = static_cast<double>(glrec::Gl().totalCalls) / frames;
+    state.counters["records"] = p.app->m_drawCount / 15;
+}
+
+BENCHMARK(BM_PlayUpdate)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Jumble)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReplayPlayFrame)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
