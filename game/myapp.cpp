@@ -122,10 +122,12 @@ int c_MyApp::p_OnUpdate() {
                 if (m_sidePanelX < 8) m_sidePanelX = 0;
             }
         } else {
+            // NOTE: the panel eases towards its width from either side: after a switch to a smaller window it
+            // would otherwise stay wider than the screen.
             const float target = kp_Search_jscrw - 140;
-            if (m_sidePanelX < target) {
+            if (m_sidePanelX != target) {
                 m_sidePanelX += (target - m_sidePanelX) * 0.125f;
-                if (target - m_sidePanelX < 8) m_sidePanelX = target;
+                if (std::fabs(target - m_sidePanelX) < 8) m_sidePanelX = target;
             }
         }
     }

@@ -180,17 +180,50 @@ public:
     Array<bool> m_badges;                   // 256 badge flags
     Array<int> m_scores;                    // best results at 10g.., last results at 5120 + 10g..
 
-    // ---- Main menu (menu.cpp) ----
+    // ---- Main menu (menu.cpp; the wheel in menu_wheel.cpp, the strip and side panel in menu_panel.cpp) ----
+    // One update of the main menu: the wheel of groups, the strip with the play button, the side panel of credits.
     int p_Menu();
+    // Files the finished puzzle's result into its group's best and last lists, and saves.
     int p_LoadMenu();
 
-    int m_menuSel = 0;
-    int m_menuFocus = 1;
-    int m_menuSlide = 0;
-    float m_wheelTarget = 0;
+    int m_menuSel = 0;                      // the selected group, 0..55
+    int m_menuFocus = 1;                    // 0 the options cog, 1 the wheel, 2 the side strip
+    int m_menuSlide = 0;                    // the entry slide: -32 rising to 0
+    float m_wheelTarget = 0;                // the angle the wheel settles at: -32 per group
+    float m_wheelAngle = 0;
+    float m_wheelSpin = 0;                  // flick speed, degrees per update
+    int m_wheelTapped = 0;                  // a tap has just chosen another group
+    int m_dragX = -1, m_dragY = -1;         // the pointer at the previous drag step; -1 when no drag
+    float m_cogAngle = 0;                   // the options cog, 0..360 (shared with the options box)
+    int m_wheelX = 0, m_wheelY = 0;         // the wheel's centre
+    float m_panelWidth = 0;                 // the strip's visible width
+    float m_creditScroll = 0;
+    int m_creditLine = 0;                   // the first credit line shown
     int m_sidePanelOpen = 0;
     float m_sidePanelX = 0;
 
+private:
+    void p_BeginMenuFrame();                // 1
+    void p_SlideMenuIn();                   // 2
+    void p_QuitOnBack();                    // 3
+    void p_DrawLogoAndStrip();              // 4
+    void p_DrawWheel();                     // 5
+    void p_SpinWheel();                     // 5: flick decay and the easing to the target
+    void p_DrawHubAndCog();                 // 5: hub, cog layers (a press opens the options) and ring
+    void p_DragWheel();                     // 5
+    void p_DrawGroups();                    // 5: the seven entries, the pointer line, the end stops, taps
+    void p_DrawMakerLogo();                 // 4, recorded after the wheel
+    void p_ReadMenuKeys();                  // 6
+    void p_ActivateFocus();                 // 8
+    void p_DrawSidePanel();                 // 9
+    // Asks step 8 to act on the focus this update.
+    void p_RequestActivation() { m_menuActivate = true; }
+    // Nothing lies over the menu: neither the options box nor the side panel.
+    bool p_MenuClear() const { return m_optionsOpen == 0 && m_sidePanelOpen == 0; }
+
+    bool m_menuActivate = false;            // an activation asked for this update
+
+public:
     // ---- Options box and pause menu (options.cpp) ----
     int p_OptionBox();
     int p_PauseMenu();

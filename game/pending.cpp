@@ -2,7 +2,5 @@
 // does nothing until its screen's own source file replaces it here.
 #include "game/myapp.h"
 
-int c_MyApp::p_Menu() { return 0; }
-int c_MyApp::p_LoadMenu() { return 0; }
 int c_MyApp::p_OptionBox() { return 0; }
 int c_MyApp::p_PauseMenu() { return 0; }

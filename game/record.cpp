@@ -1,6 +1,7 @@
 // c_MyApp: the progress record. Settings, badge flags and the result lists of every group are kept as one text
 // of integer fields each followed by "|", every section guarded by a checksum of its own, so a damaged section
 // is reset alone while the rest of the player's progress loads.
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -142,7 +143,9 @@ int c_MyApp::p_Load() {
     }
 
     kpPrint(String("Highscores Loaded"));
-    m_menuSel = m_settings[3];
-    m_wheelTarget = -(static_cast<float>(m_settings[3]) * 32.0f);
+    // NOTE: the menu's selection is kept to the groups it offers, and the wheel turns to the selection kept; a
+    // stored group from nowhere would leave the wheel empty.
+    m_menuSel = std::clamp(m_settings[3], 0, 55);
+    m_wheelTarget = -(static_cast<float>(m_menuSel) * 32.0f);
     return 0;
 }

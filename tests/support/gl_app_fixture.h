@@ -1,0 +1,130 @@
+// GlApp: the application in a real window (Mesa under Xvfb) with real devices: graphics on real OpenGL, OpenAL on
+// its silent driver, the input device fed with events; the art is the build tree's, the state file lands in a
+// temporary folder of the test's own. Shot() renders a frame, reads it back and keeps it as a PNG beside the test
+// program (QUORLIX_GL_SHOTS) for a person to look at, and At()/Count() read its pixels.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "framework/app/app.h"
+#include "framework/audio/audio.h"
+#include "framework/graphics/graphics.h"
+#include "framework/input/input.h"
+#include "framework/random/random.h"
+#include "game/catalogue/getaword.h"
+#include "game/myapp.h"
+#include "game/search.h"
+#include "tests/support/build_tree_host.h"
+
+struct Rgb {
+    int r, g, b;
+};
+
+class GlApp : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(glfw2::Init()) << "no display"; }
+
+    GlApp() {
+        char pattern[] = "/tmp/quorlix-gl-XXXXXX";
+        folder = mkdtemp(pattern);
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(folder);
+    }
+    ~GlApp() override {
+        app = nullptr;
+        input = nullptr;
+        device = nullptr;
+        gc_collect();
+        kp_audio_SetAudioDevice(nullptr);
+        audio = nullptr;
+        gc_collect();
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(folder);
+    }
+
+    // Opens the window at a size and starts the application in it, loaded and in the menu's state.
+    void Start(int width, int height) {
+        host.SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, false);
+        kp_app_Init(&host);
+        kp_random_Init();
+        kp_Search_Init();
+        kp_GetAWordFunc_Init();
+        kp_app_ValidateDeviceWindow(false);
+        device = MakeRef<hwGraphics>(&host);
+        kp_graphics_Init();
+        kp_graphics_SetGraphicsDevice(device.Get());
+        audio = MakeRef<hwAudio>();
+        kp_audio_SetAudioDevice(audio.Get());
+        input = MakeRef<c_InputDevice>();
+        kp_input_SetInputDevice(input.Get());
+        app = MakeRef<c_MyApp>();
+        app->p_OnCreate();
+        Render();
+        while (app->m_loadStep > 0) Update();
+    }
+
+    void Update() {
+        kp_app_ValidateDeviceWindow(false);
+        input->p_BeginUpdate();
+        app->p_OnUpdate();
+        input->p_EndUpdate();
+    }
+    void Render() {
+        kp_app_ValidateDeviceWindow(false);
+        device->BeginRender();
+        kp_graphics_BeginRender();
+        app->p_OnRender();
+        kp_graphics_EndRender();
+        device->EndRender();
+    }
+    void Press(int code) { input->p_KeyEvent(KpEventKeyDown, code); }
+    void Release(int code) { input->p_KeyEvent(KpEventKeyUp, code); }
+    void MouseDown(float x, float y) { input->p_MouseEvent(KpEventMouseDown, 0, x, y); }
+    void MouseUp() { input->p_MouseEvent(KpEventMouseUp, 0, 0, 0); }
+
+    // Renders the frame, reads the window back and keeps it as <name>.png.
+    void Shot(const std::string& name) {
+        Render();
+        width = kp_app_DeviceWidth(), height = kp_app_DeviceHeight();
+        pixels = Array<int>(width * height);
+        device->ReadPixels(pixels, 0, 0, width, height, 0, width);
+        std::vector<unsigned char> rgb;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const Rgb p = At(x, y);
+                rgb.insert(rgb.end(), {static_cast<unsigned char>(p.r), static_cast<unsigned char>(p.g),
+                                       static_cast<unsigned char>(p.b)});
+            }
+        }
+        const std::string path = std::string(QUORLIX_GL_SHOTS) + "/" + name + ".png";
+        stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3);
+    }
+    Rgb At(int x, int y) const {
+        const auto v = static_cast<uint32_t>(pixels[y * width + x]);
+        return {static_cast<int>((v >> 16) & 255), static_cast<int>((v >> 8) & 255), static_cast<int>(v & 255)};
+    }
+    template <class Accept>
+    int Count(int x0, int y0, int x1, int y1, Accept accept) const {
+        int n = 0;
+        for (int y = std::max(y0, 0); y < std::min(y1, height); ++y)
+            for (int x = std::max(x0, 0); x < std::min(x1, width); ++x) n += accept(At(x, y)) ? 1 : 0;
+        return n;
+    }
+
+    BuildTreeHost host;
+    StrongRef<hwGraphics> device;
+    StrongRef<hwAudio> audio;
+    StrongRef<c_InputDevice> input;
+    StrongRef<c_MyApp> app;
+    Array<int> pixels;
+    int width = 0, height = 0;
+    std::string folder;
+    std::filesystem::path previous;
+};
