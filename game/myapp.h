@@ -224,17 +224,42 @@ private:
     bool m_menuActivate = false;            // an activation asked for this update
 
 public:
-    // ---- Options box and pause menu (options.cpp) ----
+    // ---- Options box (options.cpp) and pause menu (pause.cpp) ----
+    // One update of the options box: the sliding panel, the back cog and the four rows of settings.
     int p_OptionBox();
+    // One update of the pause menu over a paused puzzle: resume, quit to the menu, options, and the drawing toy.
     int p_PauseMenu();
 
-    int m_optionsOpen = 0, m_optionsSlide = 0;
+    int m_optionsOpen = 0, m_optionsSlide = 0;  // the box is open; its slide 0..30
+    int m_optionCursor = 0;                 // highlighted row: 0 the back cog, 1..4 the settings
+    int m_boxKeyLatch = 0, m_boxPointerLatch = 0;  // the box's own latches for controls and pointer
     int m_paused = 0;                       // 1 while the pause menu runs over a puzzle
     int m_pauseChoice = 0;                  // 1 while the pause panel slides in, -1 while it slides out
     int m_pausePanelY = 0;                  // the pause panel's position; -64 when hidden
     int m_pauseCursor = 0;                  // highlighted pause entry: -1 quit, 0 resume, 1 options
-    float m_toySpeed = 25.0f, m_toyArm = 25.0f;
+    float m_toyAngle1 = 0, m_toyAngle2 = 0, m_toyHue = 0;  // the drawing toy's arms and colour cycle, degrees
+    float m_toySpeed = 25.0f;               // the second arm's turn per update, 0..128
+    float m_toyArm = 25.0f;                 // the second arm's length
+    Array<float> m_toyTrail = Array<float>(204);  // the pen's last 102 positions, x and y, oldest first
 
+private:
+    void p_DrawOptionsPanel();              // 2
+    void p_DrawBackCog();                   // 3
+    void p_DrawOptionRows();                // 5
+    void p_ReadOptionControls();            // 6
+    void p_ReleaseBoxLatches();             // 7
+    // Closes the box and saves the settings it changed.
+    void p_CloseOptions();
+    // Draws the options cog's three layers at (x, y), the last through p_Button; answers its hit.
+    int p_DrawCog(float x, float y, float scale);
+
+    void p_MovePausePanel();                // 3
+    void p_PlayWithToy();                   // 4
+    void p_DrawPauseEntries();              // 6
+    void p_ResumeFromPause();
+    void p_QuitFromPause();
+
+public:
     // ---- Backdrop and stars (stars.cpp) ----
     // Starts a frame in the background colour eased an eighth of the way to its target. A channel of -123 or less
     // keeps its target; an alpha of -123 means 1.

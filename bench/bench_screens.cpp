@@ -1,6 +1,7 @@
-// CPU time of play: one play update, one grid generation, and one replay of a typical play frame (the tutorial
-// with a selection, the hint marker, the star field and the word list) with its draw calls and records, through
-// the recording OpenGL stand-in so only our side is counted.
+// CPU time of the two screens a player spends their time in: one update and one frame's replay of the main menu,
+// and of play (the tutorial with a selection, the hint marker, the star field and the word list), with their draw
+// calls and records, and one grid generation. Rendering goes through the recording OpenGL stand-in so only our
+// side is counted.
 // Depends on the game (c_MyApp), the devices, the scripted GLFW backend, the build-tree data host of the tests
 // and the recorder.
 #include <benchmark/benchmark.h>
@@ -25,7 +26,7 @@
 
 namespace {
 
-// A 640 by 480 window in memory with every device, and the application loaded and playing the tutorial.
+// A 640 by 480 window in memory with every device, and the application loaded and in its menu.
 struct Playing {
     ScopedFakeGlfw glfw;
     BuildTreeHost host;
@@ -61,9 +62,17 @@ struct Playing {
         app->p_OnCreate();
         Render();
         while (app->m_loadStep > 0) Update();
-        app->m_gameNum = 1;
-        app->m_state = 11;
-        for (int i = 0; i < 200; ++i) Update();  // the letters land
+        for (int i = 0; i < 60; ++i) Update();  // the menu slides in
+    }
+
+    // The tutorial started from the menu, its letters landed.
+    void StartTutorial() {
+        app->m_state = 1;
+        app->m_menuSel = 0;
+        input->p_KeyEvent(KpEventKeyDown, 13);
+        Update();
+        input->p_KeyEvent(KpEventKeyUp, 13);
+        for (int i = 0; i < 200; ++i) Update();
     }
 
     void Update() {
@@ -106,9 +115,30 @@ Playing& Shared() {
     return *playing;
 }
 
+// Counts what replaying the frame now in the draw list costs: draw calls, OpenGL calls, records.
+void RunReplay(benchmark::State& state, Playing& p) {
+    p.Render();  // textures made, state settled
+    glrec::ClearLog();
+    for (auto _ : state) p.Render();
+    const double frames = static_cast<double>(state.iterations());
+    state.counters["draw_calls"] = static_cast<double>(glrec::Gl().drawCalls) / frames;
+    state.counters["gl_calls"] = static_cast<double>(glrec::Gl().totalCalls) / frames;
+    state.counters["records"] = p.app->m_drawCount / 15;
+}
+
+// One menu update: the wheel with its seven entries and their names, the strip, the logos.
+void BM_MenuUpdate(benchmark::State& state) {
+    Playing& p = Shared();
+    for (auto _ : state) p.Update();
+    state.counters["records"] = p.app->m_drawCount / 15;
+}
+
+void BM_ReplayMenuFrame(benchmark::State& state) { RunReplay(state, Shared()); }
+
 // One play update with a start held under the pointer: the grid pass, the markers, the stars and the texts.
 void BM_PlayUpdate(benchmark::State& state) {
     Playing& p = Shared();
+    p.StartTutorial();
     p.PointAt(1, 1);
     for (auto _ : state) p.Update();
     p.input->p_MouseEvent(KpEventMouseUp, 0, 0, 0);
@@ -128,19 +158,13 @@ void BM_Jumble(benchmark::State& state) {
 // One render of the typical play frame: the replay through the batcher into the recording stand-in.
 void BM_ReplayPlayFrame(benchmark::State& state) {
     Playing& p = Shared();
-    p.app->m_gameNum = 1;
-    p.app->m_state = 11;
-    for (int i = 0; i < 200; ++i) p.Update();
+    p.StartTutorial();
     p.ShowSelection();
-    p.Render();  // textures made, state settled
-    glrec::ClearLog();
-    for (auto _ : state) p.Render();
-    const double frames = static_cast<double>(state.iterations());
-    state.counters["draw_calls"] = static_cast<double>(glrec::Gl().drawCalls) / frames;
-    state.counters["gl_calls"] = static_cast<double>(glrec::Gl().totalCalls) / frames;
-    state.counters["records"] = p.app->m_drawCount / 15;
+    RunReplay(state, p);
 }
 
+BENCHMARK(BM_MenuUpdate)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReplayMenuFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlayUpdate)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Jumble)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ReplayPlayFrame)->Unit(benchmark::kMicrosecond);
