@@ -7,11 +7,6 @@
 [ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
 . "$(dirname "$0")/lib.sh"
 
-# Takes a screenshot of the whole display as $1.png, kept in the build tree.
-shoot() {
-  import -window root "$work/$1.png" || fail "no screenshot"
-  cp "$work/$1.png" "${QUORLIX_SHOTS:-$work}/$1.png"
-}
 # Number of near-white pixels of screenshot $1 in the box width x height + left + top ($2).
 white_pixels() {
   convert "$work/$1.png" -crop "$2" +repage -colorspace Gray -threshold 85% -format '%[fx:round(mean*w*h)]' info:
@@ -23,9 +18,8 @@ xdotool windowfocus --sync "$win"
 xdotool getwindowgeometry "$win" | grep -q 'Position: 320,272' || fail "the window is not centred"
 sleep 1.5
 # Right gives the strip the focus, Return opens it (both held long enough for an update to see them).
-for key in Right Return; do
-  xdotool keydown "$key" && sleep 0.15 && xdotool keyup "$key" && sleep 0.1
-done
+hold "$win" Right
+hold "$win" Return
 sleep 1.5
 # The line's glyphs sit from virtual (16, 464) on: in the centred window, below y 733 and right of x 336.
 line_box=280x26+330+726

@@ -92,3 +92,24 @@ record_messages() {
 record_field() {
   tr '|' '\n' <"$1" | sed -n "$(( $2 + 1 ))p"
 }
+
+# Holds a key long enough for an update to see it held (the game's menus act on held keys, not key presses).
+hold() {
+  xdotool windowfocus --sync "$1" && xdotool keydown "$2" && sleep 0.15 && xdotool keyup "$2" && sleep 0.1
+}
+
+# Takes a screenshot of the display's box $2 (WxH+X+Y; the whole display when left out) as $1.png, and keeps a
+# copy in the build tree for a person to look at.
+shoot() {
+  if [ -n "${2:-}" ]; then
+    import -window root -crop "$2" +repage "$work/$1.png" || fail "no screenshot"
+  else
+    import -window root "$work/$1.png" || fail "no screenshot"
+  fi
+  cp "$work/$1.png" "${QUORLIX_SHOTS:-$work}/$1.png"
+}
+
+# Number of pixels of screenshot $1 in the box $2 (WxH+X+Y) that pass the colour test $3 (an fx expression).
+pixels() {
+  convert "$work/$1.png" -crop "$2" +repage -fx "$3" -format '%[fx:round(mean*w*h)]' info:
+}

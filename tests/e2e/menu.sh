@@ -8,21 +8,10 @@
 . "$(dirname "$0")/lib.sh"
 state="$work/.zindlestate"
 
-# Takes a screenshot of the game's 640x480 window (at 320,272 on the display) as $1.png, kept in the build tree.
-shoot() {
-  import -window root -crop 640x480+320+272 +repage "$work/$1.png" || fail "no screenshot"
-  cp "$work/$1.png" "${QUORLIX_SHOTS:-$work}/$1.png"
-}
-# Number of pixels of screenshot $1 in the box $2 (WxH+X+Y, window pixels) matching the colour test $3.
-pixels() {
-  convert "$work/$1.png" -crop "$2" +repage -fx "$3" -format '%[fx:round(mean*w*h)]' info:
-}
+# The game's 640x480 window on the display; screenshots are taken of it, and boxes are given in its pixels.
+window_box=640x480+320+272
 menu_orange='r>0.47 && r<0.75 && g>0.2 && g<0.42 && b<0.16'
 warm='r-b>0.27 && g>0.3'
-# Holds a key long enough for an update to see it held (menus act on held keys, not on key presses).
-hold() {
-  xdotool windowfocus --sync "$1" && xdotool keydown "$2" && sleep 0.15 && xdotool keyup "$2" && sleep 0.1
-}
 
 # A first run: within 2 s the menu's orange covers the screen left of the strip, and the tutorial is selected:
 # its medal sits on the pointer line, at 48 degrees from the wheel's centre (38, 416), 179 out.
@@ -31,31 +20,31 @@ win=$(find_window) || fail "no window titled Quorlix appeared"
 xdotool windowfocus --sync "$win"
 shown=
 for i in $(seq 20); do
-  shoot menu
+  shoot menu $window_box
   if [ "$(pixels menu 400x200+50+150 "$menu_orange")" -gt 30000 ]; then shown=$i; break; fi
   sleep 0.1
 done
 [ -n "$shown" ] || fail "no menu within 2 s"
 sleep 1
-shoot menu
+shoot menu $window_box
 [ "$(pixels menu 40x40+151+276 'r<0.35 && g<0.35 && b<0.35')" -gt 300 ] || fail "the tutorial's medal is not on the line"
 
 # The wheel turned with the down key; back to the tutorial with the up key.
 for _ in 1 2 3 4 5 6; do hold "$win" Down; done
 sleep 1
-shoot menu_turned
+shoot menu_turned $window_box
 for _ in 1 2 3 4 5 6; do hold "$win" Up; done
 
 # The side panel: focus the strip, open it; Escape closes it first, a second Escape quits without saving.
 hold "$win" Right
 hold "$win" Return
 sleep 1.5
-shoot side_panel
+shoot side_panel $window_box
 [ "$(pixels side_panel 400x480+0+0 "$menu_orange")" -lt 200 ] || fail "the side panel did not open over the menu"
 hold "$win" Escape
 sleep 1
 kill -0 "$game_pid" 2>/dev/null || fail "Escape with the side panel open quit the game"
-shoot side_panel_closed
+shoot side_panel_closed $window_box
 [ "$(pixels side_panel_closed 400x200+50+150 "$menu_orange")" -gt 30000 ] || fail "Escape did not close the panel"
 hold "$win" Escape
 wait_game 10
@@ -69,7 +58,7 @@ xdotool windowfocus --sync "$win"
 sleep 1.5
 hold "$win" Return
 sleep 3
-shoot tutorial
+shoot tutorial $window_box
 [ "$(pixels tutorial 400x440+120+20 'r>0.75 && g>0.75 && b>0.75')" -gt 60000 ] || fail "no play screen after Enter"
 [ "$(pixels tutorial 460x460+90+10 "$warm")" -gt 450 ] || fail "no hint marker: not the tutorial"
 press "$win" F4
@@ -88,7 +77,7 @@ start_game
 win=$(find_window) || fail "no window titled Quorlix appeared"
 xdotool windowfocus --sync "$win"
 sleep 2
-shoot menu_medal
+shoot menu_medal $window_box
 grep -q '^Highscores Loaded' "$work/out.txt" || fail "the record was not read"
 [ "$(pixels menu_medal 90x90+126+251 'r>0.7 && g>0.55 && b<0.35')" -gt 800 ] || fail "no gold medal on the tutorial"
 press "$win" F4
