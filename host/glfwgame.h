@@ -1,5 +1,6 @@
 // KpGlfwGame: the desktop host over the GLFW 2-style layer: the window, the frame loop, the event callbacks,
-// pads, paths into the data folder (beside the executable, or the installed one). KpZindleGame is the class actually created.
+// pads, paths into the data folder (beside the executable, or the installed one). KpZindleGame is the class
+// actually created.
 // Depends on host/kpgame.h and host/glfw2.h.
 #pragma once
 

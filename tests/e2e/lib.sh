@@ -58,6 +58,21 @@ wait_loaded() {
   fail "loading did not finish within 30 s; never opened: $(echo $missing)"
 }
 
+# Starts the game $1 under strace in a folder of its own, $play, and waits for its window ($win) and the end of
+# its loading; fails unless every art and sound file it opened lies in data folder $2.
+start_game_from() {
+  QUORLIX_BIN=$1
+  play="$work/play"
+  mkdir -p "$play"
+  start_traced_game "$play"
+  win=$(find_window) || fail "$1 showed no window titled Quorlix"
+  xdotool windowfocus --sync "$win"
+  wait_loaded "$2" -hd
+  local strays
+  strays=$(opened_assets | grep -v "^$2/")
+  [ -z "$strays" ] || fail "files opened from outside $2: $strays"
+}
+
 # Prints the game's window id once it is mapped (waiting up to 30 s: a sanitizer build starts slowly).
 # Use as win=$(find_window) || fail "...": a failure inside $(...) cannot end the script itself.
 find_window() {

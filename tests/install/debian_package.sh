@@ -51,16 +51,7 @@ apt-get install --simulate --no-install-recommends "$deb" >"$work/apt.txt" 2>&1 
 root="$work/root"
 dpkg-deb --extract "$deb" "$root"
 readelf --sections "$root/usr/bin/quorlix" | grep -q '\.debug_info' && fail "the packed executable is not stripped"
-data="$root/usr/share/quorlix/data"
-play="$work/play"
-mkdir "$play"
-QUORLIX_BIN="$root/usr/bin/quorlix"
-start_traced_game "$play"
-win=$(find_window) || fail "the unpacked game showed no window titled Quorlix"
-xdotool windowfocus --sync "$win"
-wait_loaded "$data" -hd
-strays=$(opened_assets | grep -v "^$data/")
-[ -z "$strays" ] || fail "files opened from outside the unpacked data: $strays"
+start_game_from "$root/usr/bin/quorlix" "$root/usr/share/quorlix/data"
 press "$win" F4
 wait_game 10
 [ "$status" -eq 0 ] || fail "F4 ended the unpacked game with status $status"

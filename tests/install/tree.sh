@@ -36,16 +36,8 @@ grep -q '<content_rating type="oars-1.1"/>' "$metainfo" || fail "no content rati
 [ "$(grep -c '<image>https://[^<]*\.png</image>' "$metainfo")" -ge 2 ] || fail "fewer than two screenshots"
 
 # The installed game, from a folder of its own.
-play="$work/play"
-mkdir "$play"
-QUORLIX_BIN="$prefix/bin/quorlix"
-start_traced_game "$play"
-win=$(find_window) || fail "the installed game showed no window titled Quorlix"
-xdotool windowfocus --sync "$win"
-wait_loaded "$data" -hd
+start_game_from "$prefix/bin/quorlix" "$data"
 grep -qx 'Highscores Loaded' "$work/out.txt" || fail "the installed game did not load its record"
-strays=$(opened_assets | grep -v "^$data/")
-[ -z "$strays" ] || fail "files opened from outside the installed data: $strays"
 import -window "$win" "$QUORLIX_SHOTS/installed_game.png"
 
 # Losing the focus saves the record, in the folder the game was started from and nowhere in the install.
