@@ -1,5 +1,5 @@
-// Files: asset names, virtual roots beside the executable, the data folder of an installed game, decoding whole files as text, and a state store that
-// never loses the previous record to a failed write.
+// Files: asset names, virtual roots beside the executable, the data folder of an installed game, decoding whole
+// files as text, and a state store that never loses the previous record to a failed write.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>

@@ -39,7 +39,8 @@ dpkg-deb --contents "$deb" >"$work/contents.txt"
   (cd "$QUORLIX_BUILD_DIR/data" && find . -type f | sed 's|^\./|./usr/share/quorlix/data/|')
 } | sort >"$work/want.txt"
 awk '$1 !~ /^d/ { print $6 }' "$work/contents.txt" | sort >"$work/got.txt"
-diff "$work/want.txt" "$work/got.txt" >"$work/diff.txt" || fail "package files differ (< wanted, > packed): $(cat "$work/diff.txt")"
+diff "$work/want.txt" "$work/got.txt" >"$work/diff.txt" ||
+  fail "package files differ (< wanted, > packed): $(cat "$work/diff.txt")"
 awk '$2 != "root/root" { exit 1 }' "$work/contents.txt" || fail "files not owned by root"
 grep -q '^-rwxr-xr-x .* \./usr/bin/quorlix$' "$work/contents.txt" || fail "bin/quorlix is not mode 755"
 

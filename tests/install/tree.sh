@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The install: `cmake --install` into a scratch prefix lays out the executable, its data byte for byte, the icon
-# at every size, the launcher entry and the software centre's entry; both entries validate and name what was
-# installed. The installed game, started from an unrelated folder, loads every file from the installed data and
-# nothing from the build tree, and keeps its record in the folder it was started from.
+# at every size, the launcher entry and the software centre's entry; both entries validate, and the launcher
+# names the installed executable and icon. The installed game, started from an unrelated folder, loads every
+# file from the installed data and nothing from the build tree, and keeps its record in the folder it was started
+# from.
 [ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
 . "$QUORLIX_SOURCE_DIR/tests/e2e/lib.sh"
 
@@ -14,26 +15,21 @@ data="$share/quorlix/data"
 desktop="$share/applications/$QUORLIX_APP_ID.desktop"
 metainfo="$share/metainfo/$QUORLIX_APP_ID.metainfo.xml"
 
-[ -x "$prefix/bin/quorlix" ] || fail "no executable bin/quorlix"
-diff -r "$QUORLIX_BUILD_DIR/data" "$data" >"$work/diff.txt" || fail "installed data differ: $(head -n 5 "$work/diff.txt")"
-for size in 48 64 128 256; do
-  icon="$share/icons/hicolor/${size}x${size}/apps/$QUORLIX_APP_ID.png"
-  [ -f "$icon" ] || fail "no icon of $size pixels"
-  [ "$(identify -format '%w %h %[channels]' "$icon")" = "$size $size srgba" ] ||
-    fail "the $size pixel icon is $(identify -format '%w x %h, %[channels]' "$icon")"
-done
-
+diff -r "$QUORLIX_BUILD_DIR/data" "$data" >"$work/diff.txt" ||
+  fail "installed data differ: $(head -n 5 "$work/diff.txt")"
 desktop-file-validate "$desktop" >"$work/validate.txt" 2>&1 || fail "desktop-file-validate: $(cat "$work/validate.txt")"
 appstreamcli validate --no-net "$metainfo" >"$work/validate.txt" 2>&1 ||
   fail "appstreamcli validate: $(cat "$work/validate.txt")"
 # The whole tree: the software centre's entry finds its launcher entry there.
 appstreamcli validate-tree --no-net "$prefix" >"$work/validate.txt" 2>&1 ||
   fail "appstreamcli validate-tree: $(cat "$work/validate.txt")"
-[ "$(sed -n 's/^Exec=//p' "$desktop")" = quorlix ] || fail "the launcher does not run quorlix"
-[ "$(sed -n 's/^Icon=//p' "$desktop")" = "$QUORLIX_APP_ID" ] || fail "the launcher does not show the installed icon"
-grep -q "<release version=\"$QUORLIX_VERSION\"" "$metainfo" || fail "the metainfo does not name version $QUORLIX_VERSION"
-grep -q '<content_rating type="oars-1.1"/>' "$metainfo" || fail "no content rating"
-[ "$(grep -c '<image>https://[^<]*\.png</image>' "$metainfo")" -ge 2 ] || fail "fewer than two screenshots"
+executable=$(sed -n 's/^Exec=//p' "$desktop")
+[ -f "$prefix/bin/$executable" ] && [ -x "$prefix/bin/$executable" ] ||
+  fail "the launcher runs $executable, which is not in bin/"
+icon=$(sed -n 's/^Icon=//p' "$desktop")
+for size in 48 64 128 256; do
+  [ -f "$share/icons/hicolor/${size}x${size}/apps/$icon.png" ] || fail "no $icon icon of $size pixels"
+done
 
 # The installed game, from a folder of its own.
 start_game_from "$prefix/bin/quorlix" "$data"
