@@ -7,7 +7,7 @@ CMAKE_FLAGS += -DQUORLIX_SANITIZE=ON
 endif
 JOBS ?= 2
 
-.PHONY: play test deps build bench clean
+.PHONY: play test deps build package bench clean
 
 play: build
 	cd $(CURDIR) && $(BUILD_DIR)/quorlix
@@ -21,6 +21,10 @@ deps:
 build: deps
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+# The Debian package, quorlix_<version>_<arch>.deb, in the build folder.
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 bench: build
 	for b in $(BUILD_DIR)/bench/bench_*; do "$$b"; done

@@ -4,6 +4,7 @@
 #include <unistd.h>  // fsync, unlink
 
 #include <cstdio>
+#include <filesystem>  // is_directory, lexically_normal
 
 #include "host/kpgame.h"
 
@@ -12,6 +13,20 @@ String kp_data_FixDataPath(const String& path) {
     if (pair != -1 && path.Find(String("/")) == pair + 1) return path;
     if (path.StartsWith(String("./")) || path.StartsWith(String("/"))) return path;
     return String("zindle://data/") + path;
+}
+
+String FindDataDirectory(const String& appDir, const String& installed) {
+    namespace fs = std::filesystem;
+    const String beside = appDir + String("/data");
+    std::error_code error;
+    if (fs::is_directory(fs::path(beside.ToUtf8()), error)) return beside;
+    const fs::path shared = (fs::path(appDir.ToUtf8()) / fs::path(installed.ToUtf8())).lexically_normal();
+    if (fs::is_directory(shared, error)) {
+        std::string folder = shared.string();
+        if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+        return String::FromUtf8(folder);
+    }
+    return beside;
 }
 
 String DecodeFileText(const std::vector<unsigned char>& bytes) {

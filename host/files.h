@@ -1,6 +1,7 @@
 // Asset names, whole-file reading and the text decoding the host uses for files and the state store.
 // Depends on the runtime (String). Asset names become virtual paths under "zindle://data/", which the host
-// maps into the data folder beside the executable; the progress record lives in "./.zindlestate".
+// maps into the data folder beside the executable (or, installed, in the shared data tree); the progress record
+// lives in "./.zindlestate".
 #pragma once
 
 #include <vector>
@@ -13,6 +14,12 @@ inline constexpr const char* kStateFilePath = "./.zindlestate";
 // Makes an asset name into a virtual path: names that carry a scheme or drive, or start with "./" or "/",
 // come back unchanged; any other gets "zindle://data/" in front.
 String kp_data_FixDataPath(const String& path);
+
+// The data folder of a game whose executable lies in `appDir`: "data" beside it when that folder exists (the
+// build tree), else the folder `installed` names relative to `appDir` when that one exists (an install, whose
+// data lies in the shared data tree), else "data" beside it still, so that a missing folder fails to open as
+// before. The installed one is given without "." or ".." steps.
+String FindDataDirectory(const String& appDir, const String& installed);
 
 // Decodes a whole file's bytes as text: UTF-16 after a byte order mark, otherwise UTF-8 (a leading mark
 // skipped); text that is not valid UTF-8 comes back as one code unit per byte.

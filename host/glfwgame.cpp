@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "host/files.h"  // FindDataDirectory
+
 int glfwGraphicsSeq = 0;
 int argc = 0;
 char** argv = nullptr;
@@ -349,10 +351,15 @@ String KpGlfwGame::AppDirectory() {
     return _appDir;
 }
 
+String KpGlfwGame::DataDirectory() {
+    if (_dataDir.Empty()) _dataDir = FindDataDirectory(AppDirectory(), String(QUORLIX_INSTALLED_DATA));
+    return _dataDir;
+}
+
 String KpGlfwGame::PathToFilePath(const String& path) {
     const String appDir = AppDirectory();
     if (!path.StartsWith(String("zindle:"))) return path;
-    if (path.StartsWith(String("zindle://data/"))) return appDir + String("/data/") + path.Slice(14);
+    if (path.StartsWith(String("zindle://data/"))) return DataDirectory() + String("/") + path.Slice(14);
     if (path.StartsWith(String("zindle://internal/"))) {
         if (_internalDir.Empty()) _internalDir = appDir + String("/internal");
         return _internalDir + String("/") + path.Slice(18);

@@ -1,5 +1,6 @@
 // KpGlfwGame: the desktop host over the GLFW 2-style layer: the window, the frame loop, the event callbacks,
-// pads, paths into the data folder beside the executable. KpZindleGame is the class actually created.
+// pads, paths into the data folder (beside the executable, or the installed one). KpZindleGame is the class
+// actually created.
 // Depends on host/kpgame.h and host/glfw2.h.
 #pragma once
 
@@ -64,12 +65,15 @@ public:
 protected:
     // The executable's folder, forward slashes, no trailing slash.
     String AppDirectory();
+    // The folder "zindle://data/" maps to (FindDataDirectory), found once.
+    String DataDirectory();
     // Whether a window exists now.
     bool WindowOpen();
 
     double _updatePeriod = 0.0;
     double _nextUpdate = 0.0;
     String _appDir;
+    String _dataDir;
     String _internalDir;
     int _swapInterval = 1;
 };

@@ -1,7 +1,8 @@
-// Tests of the generated data folder: the files the game loads by name, checked the way the game reads them.
+// Tests of the generated data folder: the files the game loads by name, checked the way the game reads them, and
+// the desktop icon generated beside it.
 // Depends on GoogleTest and Debian's stb_image (the decoder the game itself uses). QUORLIX_DATA_DIR names the
-// folder the build generated, QUORLIX_SHEETS_DIR its contact sheets; QUORLIX_ARTGEN names the generator, which
-// is run again to prove it deterministic.
+// folder the build generated, QUORLIX_SHEETS_DIR its contact sheets, QUORLIX_ICON_DIR the icon's sizes;
+// QUORLIX_ARTGEN names the generator, which is run again to prove it deterministic.
 #include <gtest/gtest.h>
 #include <stb_image.h>  // stbi_load, as the game's image loader
 
@@ -22,6 +23,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kData = QUORLIX_DATA_DIR;
+const fs::path kIcons = QUORLIX_ICON_DIR;
+const int kIconSizes[] = {48, 64, 128, 256};
 
 // One image the game loads: name below data/, virtual cell size and frame count.
 struct Expected {
@@ -330,26 +333,61 @@ TEST(DataSounds, EveryCueIsShortCleanLevelledMonoPcm) {
   EXPECT_LT(loudest / quietest, 2.0) << "cues are not levelled";
 }
 
+// The icon at each size: a rounded tile (clear corners, solid middle) with the big letter on it, which shows as
+// both light fill and dark ink along the tile's middle row.
+TEST(DesktopIcon, EverySizeIsATileWithTheLetter) {
+  for (int size : kIconSizes) {
+    const fs::path file = kIcons / (std::to_string(size) + "x" + std::to_string(size) + ".png");
+    SCOPED_TRACE(file.string());
+    const Picture p = load(file);
+    ASSERT_TRUE(p.px) << "missing or undecodable: " << stbi_failure_reason();
+    ASSERT_EQ(p.w, size);
+    ASSERT_EQ(p.h, size);
+    for (int x : {0, size - 1})
+      for (int y : {0, size - 1}) EXPECT_EQ(p.alpha(x, y), 0) << "corner " << x << "," << y;
+    int light = 0, dark = 0;
+    for (int x = size / 8; x < size * 7 / 8; ++x) {
+      const unsigned char* px = p.at(x, size / 2);
+      EXPECT_EQ(px[3], 255) << "the tile is not solid at " << x;
+      const int luma = (px[0] * 3 + px[1] * 6 + px[2]) / 10;
+      light += luma > 200;
+      dark += luma < 60;
+    }
+    EXPECT_GE(light, size / 16) << "no letter fill";
+    EXPECT_GE(dark, size / 32) << "no letter outline";
+  }
+}
+
+// Reads a whole file's bytes.
+std::string bytesOf(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Compares every file below `made` with its namesake below `again`; returns how many there were.
+size_t expectSameFiles(const fs::path& made, const fs::path& again) {
+  size_t files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(made)) {
+    if (!entry.is_regular_file()) continue;
+    const fs::path rel = fs::relative(entry.path(), made);
+    EXPECT_TRUE(bytesOf(entry.path()) == bytesOf(again / rel)) << rel << " differs between runs";
+    ++files;
+  }
+  size_t filesAgain = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(again)) filesAgain += entry.is_regular_file();
+  EXPECT_EQ(files, filesAgain) << again;
+  return files;
+}
+
 TEST(DataGenerator, SameSourceGivesTheSameBytes) {
   const fs::path again = fs::temp_directory_path() / ("quorlix-artgen-" + std::to_string(::getpid()));
   fs::remove_all(again);
   const std::string cmd = std::string("\"") + QUORLIX_ARTGEN + "\" \"" + (again / "data").string() + "\" \"" +
-                          (again / "sheets").string() + "\"";
+                          (again / "sheets").string() + "\" \"" + (again / "icons").string() + "\"";
   ASSERT_EQ(std::system(cmd.c_str()), 0);
-  size_t files = 0;
-  for (const auto& entry : fs::recursive_directory_iterator(kData)) {
-    if (!entry.is_regular_file()) continue;
-    const fs::path rel = fs::relative(entry.path(), kData);
-    std::ifstream a(entry.path(), std::ios::binary), b(again / "data" / rel, std::ios::binary);
-    const std::string bytesA((std::istreambuf_iterator<char>(a)), std::istreambuf_iterator<char>());
-    const std::string bytesB((std::istreambuf_iterator<char>(b)), std::istreambuf_iterator<char>());
-    EXPECT_TRUE(bytesA == bytesB) << rel << " differs between runs";
-    ++files;
-  }
-  size_t filesAgain = 0;
-  for (const auto& entry : fs::recursive_directory_iterator(again / "data")) filesAgain += entry.is_regular_file();
-  EXPECT_EQ(files, filesAgain);
-  EXPECT_EQ(files, std::size(kImages) * 3 + 1 + 9) << "every image at three levels, the plain font, nine cues";
+  EXPECT_EQ(expectSameFiles(kData, again / "data"), std::size(kImages) * 3 + 1 + 9)
+      << "every image at three levels, the plain font, nine cues";
+  EXPECT_EQ(expectSameFiles(kIcons, again / "icons"), std::size(kIconSizes));
   fs::remove_all(again);
 }
 

@@ -1,10 +1,13 @@
 # Shared helpers of the end-to-end scripts: a temporary working folder, starting the real game under the
-# current virtual display, finding its window, and waiting for it to end.
+# current virtual display (traced, when a script wants the files it opens), finding its window, waiting for its
+# loading and for its end.
 # Every script runs itself under a display of its own (tests/support/with-display) and sources this file.
 set -u
 work=$(mktemp -d)
 game_pid=
-trap 'if [ -n "$game_pid" ]; then kill -9 "$game_pid" 2>/dev/null; fi; rm -rf "$work"' EXIT
+# NOTE: a traced game is strace's child, so it is ended by the process id it wrote itself (game.pid).
+trap 'kill -9 "$(cat "$work/game.pid" 2>/dev/null)" 2>/dev/null; [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
+      rm -rf "$work"' EXIT
 export ALSOFT_CONF="$work/alsoft.conf"
 printf '[general]\ndrivers=null\n' > "$ALSOFT_CONF"
 
@@ -19,6 +22,55 @@ fail() {
 start_game() {
   (cd "$work" && exec "$QUORLIX_BIN" >"$work/out.txt" 2>"$work/err.txt") &
   game_pid=$!
+}
+
+# Starts the game under strace in folder $1, every file it opens listed in $work/files.txt and its output in
+# $work/out.txt. NOTE: LeakSanitizer cannot work under ptrace, so a sanitizer build runs without it here.
+start_traced_game() {
+  (cd "$1" && ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec strace -f -qq -e trace=openat \
+    -o "$work/files.txt" sh -c 'echo $$ >"$0/game.pid"; exec "$1"' "$work" "$QUORLIX_BIN" >"$work/out.txt" \
+    2>"$work/err.txt") &
+  game_pid=$!
+}
+
+# The art files the loader reads, by base name, and its sound cues.
+loader_art="common/icons common/Buttons common/dpad common/PLOVLogo fonts/shadow_editundo menu logo BadgesA parts
+            common/circle common/light fonts/Mira_White fonts/Mira_Black"
+loader_cues="001 002 003 004 005 095 096 098 099"
+
+# The art and sound files the traced game opened, as full paths, one a line.
+opened_assets() {
+  grep -v ' = -1 ' "$work/files.txt" | grep -oE '"[^"]*\.(png|wav|ogg)"' | tr -d '"' | sort -u
+}
+
+# Waits up to 30 s until the traced game has opened every file the loader reads, from data folder $1 with the
+# art at level suffix $2: the loader opens nothing after its last step, so then loading has finished.
+wait_loaded() {
+  local want="" missing
+  for name in $loader_art; do want+="$1/$name$2.png"$'\n'; done
+  for cue in $loader_cues; do want+="$1/sfx/$cue.wav"$'\n'; done
+  for _ in $(seq 300); do
+    missing=$(comm -23 <(printf '%s' "$want" | sort -u) <(opened_assets))
+    [ -z "$missing" ] && return 0
+    kill -0 "$game_pid" 2>/dev/null || fail "the game ended while loading"
+    sleep 0.1
+  done
+  fail "loading did not finish within 30 s; never opened: $(echo $missing)"
+}
+
+# Starts the game $1 under strace in a folder of its own, $play, and waits for its window ($win) and the end of
+# its loading; fails unless every art and sound file it opened lies in data folder $2.
+start_game_from() {
+  QUORLIX_BIN=$1
+  play="$work/play"
+  mkdir -p "$play"
+  start_traced_game "$play"
+  win=$(find_window) || fail "$1 showed no window titled Quorlix"
+  xdotool windowfocus --sync "$win"
+  wait_loaded "$2" -hd
+  local strays
+  strays=$(opened_assets | grep -v "^$2/")
+  [ -z "$strays" ] || fail "files opened from outside $2: $strays"
 }
 
 # Prints the game's window id once it is mapped (waiting up to 30 s: a sanitizer build starts slowly).
@@ -42,6 +94,7 @@ wait_game() {
       wait "$game_pid"
       status=$?
       game_pid=
+      rm -f "$work/game.pid"
       return
     fi
     sleep 0.1

@@ -6,9 +6,6 @@
 [ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
 . "$(dirname "$0")/lib.sh"
 
-art="common/icons common/Buttons common/dpad common/PLOVLogo fonts/shadow_editundo menu logo BadgesA parts
-     common/circle common/light fonts/Mira_White fonts/Mira_Black"
-
 # The art files named in lines $1.. of the open-file trace, one base name and suffix a line.
 opened_art() {
   tail -n +"$1" "$work/files.txt" | grep -o 'data/[^"]*\.png' | sed 's|^data/||' | grep -v '^dravo_font' | sort -u
@@ -17,18 +14,12 @@ opened_art() {
 expect_art_level() {
   local got want=""
   got=$(opened_art "$1")
-  for name in $art; do want+="$name$2.png"$'\n'; done
+  for name in $loader_art; do want+="$name$2.png"$'\n'; done
   [ "$got" = "$(printf '%s' "$want" | sort -u)" ] || fail "art read at the wrong level (want $2): $got"
 }
 
 printf '[general]\ndrivers=wave\nchannels=stereo\nsample-type=float32\n[wave]\nfile=%s\n' "$work/out.wav" >"$ALSOFT_CONF"
-# strace lists every file the game opens. The game writes its own process id first, so that it is ended with
-# strace if the script fails. NOTE: LeakSanitizer cannot work under ptrace, so a sanitizer build skips it here.
-(cd "$work" && ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" exec strace -f -qq -e trace=openat \
-  -o "$work/files.txt" sh -c 'echo $$ >"$0/game.pid"; exec "$1"' "$work" "$QUORLIX_BIN" >"$work/out.txt" 2>"$work/err.txt") &
-game_pid=$!
-trap 'kill -9 "$(cat "$work/game.pid" 2>/dev/null)" 2>/dev/null; [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
-      rm -rf "$work"' EXIT
+start_traced_game "$work"
 win=$(find_window) || fail "no window titled Quorlix appeared"
 xdotool windowfocus --sync "$win"
 sleep 2
@@ -50,7 +41,6 @@ expect_art_level "$mark" -hd
 
 press "$back" F4
 wait_game 10
-rm -f "$work/game.pid"
 [ "$status" -eq 0 ] || fail "F4 ended with status $status"
 
 # One sound in the whole run, starting within the first second: the jingle (quiet gaps inside it are bridged).

@@ -1,5 +1,5 @@
-// Files: asset names, virtual roots beside the executable, decoding whole files as text, and a state store that
-// never loses the previous record to a failed write.
+// Files: asset names, virtual roots beside the executable, the data folder of an installed game, decoding whole
+// files as text, and a state store that never loses the previous record to a failed write.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -47,6 +47,28 @@ TEST(AssetNames, TheRealExecutablesFolderComesFromTheProcess) {
     const std::string data = Bytes(host.PathToFilePath(String("zindle://data/x")));
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
     EXPECT_EQ(data, self + "/data/x");
+}
+
+// An installed game keeps its executable in <prefix>/bin and its data in <prefix>/share/quorlix/data; the build
+// tree keeps data/ beside the executable, and that one wins wherever it exists.
+TEST(DataFolder, BesideTheExecutableWinsThenTheInstalledOneThenBesideAgain) {
+    namespace fs = std::filesystem;
+    char pattern[] = "/tmp/quorlix-prefix-XXXXXX";
+    const fs::path prefix = mkdtemp(pattern);
+    fs::create_directories(prefix / "bin");
+    const String bin = String::FromUtf8((prefix / "bin").string());
+    const String installed("../share/quorlix/data");
+
+    EXPECT_EQ(Bytes(FindDataDirectory(bin, installed)), (prefix / "bin/data").string()) << "neither folder exists";
+    fs::create_directories(prefix / "share/quorlix/data");
+    EXPECT_EQ(Bytes(FindDataDirectory(bin, installed)), (prefix / "share/quorlix/data").string())
+        << "the installed folder, without the .. step";
+    std::ofstream(prefix / "bin/data") << "a file, not a folder";
+    EXPECT_EQ(Bytes(FindDataDirectory(bin, installed)), (prefix / "share/quorlix/data").string());
+    fs::remove(prefix / "bin/data");
+    fs::create_directories(prefix / "bin/data");
+    EXPECT_EQ(Bytes(FindDataDirectory(bin, installed)), (prefix / "bin/data").string());
+    fs::remove_all(prefix);
 }
 
 TEST(FileText, ByteOrderMarksChooseTheEncoding) {

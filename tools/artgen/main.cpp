@@ -1,9 +1,11 @@
-// quorlix_artgen: draws every image and synthesises every sound of the game's data folder.
-// Usage: quorlix_artgen <data folder> <contact sheet folder>
-// Depends on the sheet table (art.hpp), the sound table (sounds.hpp) and the contact sheets (contact.hpp).
+// quorlix_artgen: draws every image and synthesises every sound of the game's data folder, and the desktop icon.
+// Usage: quorlix_artgen <data folder> <contact sheet folder> <icon folder>
+// Depends on the sheet table (art.hpp), the sound table (sounds.hpp), the contact sheets (contact.hpp) and the
+// icon (icon.hpp).
 // NOTE: nothing here reads the clock, the environment or a random source, so one source gives one set of bytes.
 #include "art.hpp"
 #include "contact.hpp"
+#include "icon.hpp"
 #include "sounds.hpp"
 
 #include <cstdio>
@@ -45,11 +47,11 @@ bool writeSheet(const artgen::Sheet& s, int level, const fs::path& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s <data folder> <contact sheet folder>\n", argv[0]);
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: %s <data folder> <contact sheet folder> <icon folder>\n", argv[0]);
     return 2;
   }
-  const fs::path data = argv[1], sheets = argv[2];
+  const fs::path data = argv[1], sheets = argv[2], icons = argv[3];
   std::vector<artgen::Sheet> all;
   for (auto group : {artgen::fontSheets, artgen::interfaceSheets, artgen::buttonSheets, artgen::menuSheets,
                      artgen::spriteSheets, artgen::brandSheets})
@@ -68,5 +70,6 @@ int main(int argc, char** argv) {
     ok = artgen::writeContactSheet(entries, level, sheets / ("contact-" + std::to_string(level) + ".png")) && ok;
   }
   ok = artgen::writeSounds(data / "sfx") && ok;
+  ok = artgen::writeIcons(icons) && ok;
   return ok ? 0 : 1;
 }

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The Debian package: CPack makes quorlix_<version>_<arch>.deb with the control fields a Debian archive wants,
+# dependencies on the libraries the game links, and exactly the files of the install under /usr, the executable
+# stripped. Its dependencies resolve on this machine (apt-get, simulated), and the game unpacked into a scratch
+# root runs from an unrelated folder to the end of its loading, every file from the unpacked data.
+# NOTE: the package is unpacked with dpkg -x rather than installed: a real install would change the machine the
+# tests run on (and need root), and a failing run could leave the package behind.
+[ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
+. "$QUORLIX_SOURCE_DIR/tests/e2e/lib.sh"
+
+cpack -G DEB --config "$QUORLIX_BUILD_DIR/CPackConfig.cmake" -B "$work/package" >"$work/cpack.txt" 2>&1 ||
+  fail "cpack failed: $(tail -n 5 "$work/cpack.txt")"
+deb="$work/package/quorlix_${QUORLIX_VERSION}_$(dpkg --print-architecture).deb"
+[ -f "$deb" ] || fail "no $(basename "$deb"); made: $(ls "$work/package")"
+
+# Control fields.
+field() { dpkg-deb --field "$deb" "$1"; }
+[ "$(field Package)" = quorlix ] || fail "Package: $(field Package)"
+[ "$(field Version)" = "$QUORLIX_VERSION" ] || fail "Version: $(field Version)"
+[ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture: $(field Architecture)"
+[ "$(field Section)" = games ] || fail "Section: $(field Section)"
+[ "$(field Maintainer)" = "The Quorlix Team" ] || fail "Maintainer: $(field Maintainer)"
+depends=$(field Depends)
+for library in libglfw3 libopenal1 libstb0 libgl1 libc6; do
+  [[ ", $depends," == *", $library "* || ", $depends," == *", $library,"* ]] || fail "Depends lacks $library: $depends"
+done
+description=$(field Description)
+[ "$(echo "$description" | head -n 1 | wc -c)" -gt 20 ] || fail "no synopsis: $description"
+[ "$(echo "$description" | wc -l)" -ge 4 ] || fail "no long description: $description"
+awk 'NR > 1 && length($0) > 80 { exit 1 }' <<<"$description" || fail "description lines are over 80 columns"
+
+# The files: the install under /usr, nothing more, owned by root, the executable runnable by all.
+dpkg-deb --contents "$deb" >"$work/contents.txt"
+{
+  echo ./usr/bin/quorlix
+  echo "./usr/share/applications/$QUORLIX_APP_ID.desktop"
+  echo "./usr/share/metainfo/$QUORLIX_APP_ID.metainfo.xml"
+  for size in 48 64 128 256; do echo "./usr/share/icons/hicolor/${size}x${size}/apps/$QUORLIX_APP_ID.png"; done
+  (cd "$QUORLIX_BUILD_DIR/data" && find . -type f | sed 's|^\./|./usr/share/quorlix/data/|')
+} | sort >"$work/want.txt"
+awk '$1 !~ /^d/ { print $6 }' "$work/contents.txt" | sort >"$work/got.txt"
+diff "$work/want.txt" "$work/got.txt" >"$work/diff.txt" ||
+  fail "package files differ (< wanted, > packed): $(cat "$work/diff.txt")"
+awk '$2 != "root/root" { exit 1 }' "$work/contents.txt" || fail "files not owned by root"
+grep -q '^-rwxr-xr-x .* \./usr/bin/quorlix$' "$work/contents.txt" || fail "bin/quorlix is not mode 755"
+
+# Its dependencies resolve here: every one is installed or installable.
+apt-get install --simulate --no-install-recommends "$deb" >"$work/apt.txt" 2>&1 ||
+  fail "apt-get cannot install the package: $(tail -n 5 "$work/apt.txt")"
+
+# The unpacked game.
+root="$work/root"
+dpkg-deb --extract "$deb" "$root"
+readelf --sections "$root/usr/bin/quorlix" | grep -q '\.debug_info' && fail "the packed executable is not stripped"
+start_game_from "$root/usr/bin/quorlix" "$root/usr/share/quorlix/data"
+press "$win" F4
+wait_game 10
+[ "$status" -eq 0 ] || fail "F4 ended the unpacked game with status $status"
+echo "debian package: ok ($(basename "$deb"), $(stat -c %s "$deb") bytes; Depends: $depends)"

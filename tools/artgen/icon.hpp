@@ -1,0 +1,16 @@
+// The game's desktop icon: the title logo's "Q" on a warm brown tile, for the desktop's icon theme.
+// Depends on cairo (through art.hpp) and the DejaVu outlines. Each size is drawn from the same vectors, so every
+// size is sharp; the smaller ones leave out the faint letter grid, which would only blur there.
+#pragma once
+
+#include <filesystem>
+
+namespace artgen {
+
+// The pixel sizes the icon is drawn at.
+inline constexpr int kIconSizes[] = {48, 64, 128, 256};
+
+// Writes "<size>x<size>.png" into `folder` for every icon size; returns false when a file cannot be written.
+bool writeIcons(const std::filesystem::path& folder);
+
+}  // namespace artgen
