@@ -2,8 +2,12 @@
 // Depends on GLFW 3. GLFW 3 knows many windows and reports through per-window callbacks; the game knows one
 // window and the GLFW 2 interface. This file keeps that interface's behaviour: one current window, window
 // "params", a close callback whose answer decides whether the window closes, GLFW 2 key codes, and joystick
-// hats presented as four extra buttons after the real ones in the order left, up, right, down.
+// hats presented as four extra buttons after the real ones in the order left, up, right, down; and a key held
+// while the window is re-opened stays released until the player lets go of it and presses it again.
 #include <GLFW/glfw3.h>
+#define GLFW_EXPOSE_NATIVE_X11
+#include <GLFW/glfw3native.h>  // the X display, to ask which keys are physically down
+#include <X11/Xlib.h>
 
 #include <chrono>
 #include <cstdio>
@@ -88,10 +92,12 @@ public:
     void PollEvents() override {
         glfwPollEvents();
         CloseIfAsked();
+        ForgetCarriedKeysLetGo();
     }
     void WaitEvents() override {
         glfwWaitEvents();
         CloseIfAsked();
+        ForgetCarriedKeysLetGo();
     }
 
     void OpenWindowHint(int target, int hint) override {
@@ -135,6 +141,11 @@ public:
 
     void CloseWindow() override {
         if (window_) {
+            // The game is told these keys went up; the next window must not report them down again until the
+            // player presses them afresh (the keyboard's repeat of a held key would look like a new press).
+            for (int k = GLFW_KEY_SPACE; k <= GLFW_KEY_LAST; ++k) {
+                if (glfwGetKey(window_, k) == GLFW_PRESS) carried_[k] = anyCarried_ = true;
+            }
             glfwDestroyWindow(window_);
             window_ = nullptr;
         }
@@ -269,6 +280,10 @@ private:
 
     static void OnKey(GLFWwindow*, int key, int, int action, int) {
         Glfw3Backend& self = Self();
+        if (key >= 0 && key <= GLFW_KEY_LAST && self.carried_[key]) {
+            if (action != GLFW_RELEASE) return;
+            self.carried_[key] = false;
+        }
         int k = KeyFromGlfw3(key);
         if (!k || !self.keyFun_) return;
         if (action == GLFW_REPEAT && !self.keyRepeat_) return;
@@ -292,12 +307,31 @@ private:
     void CloseIfAsked() {
         if (window_ && glfwWindowShouldClose(window_)) CloseWindow();
     }
+    // A key carried over from the last window is let go of when the window system no longer has it down.
+    // NOTE: the new window never saw that key pressed, so it reports no release of it; asking the X server is
+    // the only way to learn of it. Elsewhere than on X the key stays carried until a release is reported.
+    void ForgetCarriedKeysLetGo() {
+        if (!anyCarried_ || !window_) return;
+        Display* display = glfwGetX11Display();
+        if (!display) return;
+        char down[32] = {};
+        XQueryKeymap(display, down);
+        anyCarried_ = false;
+        for (int k = GLFW_KEY_SPACE; k <= GLFW_KEY_LAST; ++k) {
+            if (!carried_[k]) continue;
+            const int code = glfwGetKeyScancode(k);
+            if (code < 0 || code > 255 || !(down[code / 8] & (1 << (code % 8)))) carried_[k] = false;
+            anyCarried_ = anyCarried_ || carried_[k];
+        }
+    }
 
     GLFWwindow* window_ = nullptr;
     int refreshRate_ = 0;
     bool resizable_ = true;
     bool keyRepeat_ = false;
     bool shown_ = false;
+    bool carried_[GLFW_KEY_LAST + 1] = {};  // held when the last window closed, by GLFW 3 key
+    bool anyCarried_ = false;
     KeyFun keyFun_ = nullptr;
     CharFun charFun_ = nullptr;
     MouseButtonFun mouseButtonFun_ = nullptr;

@@ -1,0 +1,84 @@
+// A key held while the window is re-opened, on a real window under a virtual X display, typed with xdotool's
+// XTest keys: the game gets exactly one key-up for it, and no key-down from the keyboard's repeat afterwards; once
+// let go of (whether or not the new window saw it repeat), the next press of it arrives as usual.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "host/glfwgame.h"
+
+namespace {
+
+// Remembers the key events the host delivers.
+struct Keys : KpGameDelegate {
+    void KeyEvent(int event, int data) override {
+        if (data == 13 && (event == KpEventKeyDown || event == KpEventKeyUp)) events.push_back(event);
+    }
+    std::vector<int> events;
+};
+
+class HeldKey : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(glfw2::Init()); }
+
+    void SetUp() override {
+        game.SetDelegate(&keys);
+        game.StartGame();
+        Open();
+    }
+    // Opens (or re-opens) the 640 x 480 window and gives it the focus, as a window manager would.
+    void Open() {
+        game.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+        Pump(0.2);
+        ASSERT_EQ(std::system("xdotool windowfocus --sync $(xdotool search --onlyvisible --name '^Quorlix$' | tail -n1)"), 0);
+        Pump(0.1);
+    }
+    // Runs the event pump for a while, as the frame loop does.
+    void Pump(double seconds) {
+        for (double t = 0; t < seconds; t += 0.01) {
+            glfw2::SwapBuffers();
+            game.UpdateEvents();
+            glfw2::Sleep(0.01);
+        }
+    }
+    static void Xdotool(const std::string& args) { ASSERT_EQ(std::system(("xdotool " + args).c_str()), 0); }
+    int Count(int event) const { return static_cast<int>(std::count(keys.events.begin(), keys.events.end(), event)); }
+
+    KpGlfwGame game;
+    Keys keys;
+};
+
+TEST_F(HeldKey, RepeatsAfterAReopeningAreNotANewPressAndTheNextPressIs) {
+    Xdotool("keydown Return");
+    Pump(0.2);
+    ASSERT_EQ(Count(KpEventKeyDown), 1);
+    Open();
+    EXPECT_EQ(Count(KpEventKeyUp), 1) << "one key-up as the window changes";
+    Pump(1.5);  // the keyboard repeats after 660 ms, 25 times a second
+    EXPECT_EQ(Count(KpEventKeyDown), 1) << "no key-down from the repeat";
+    Xdotool("keyup Return");
+    Pump(0.2);
+    Xdotool("keydown Return");
+    Pump(0.2);
+    Xdotool("keyup Return");
+    Pump(0.2);
+    EXPECT_EQ(Count(KpEventKeyDown), 2) << "a fresh press after letting go";
+}
+
+TEST_F(HeldKey, AKeyLetGoBeforeItRepeatsIsPressedAgainAsUsual) {
+    Xdotool("keydown Return");
+    Pump(0.2);
+    Open();
+    Xdotool("keyup Return");  // before the repeat's first 660 ms: the new window never sees it
+    Pump(0.3);
+    Xdotool("keydown Return");
+    Pump(0.2);
+    Xdotool("keyup Return");
+    Pump(0.2);
+    EXPECT_EQ(Count(KpEventKeyDown), 2);
+}
+
+}  // namespace
