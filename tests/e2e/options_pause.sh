@@ -88,7 +88,7 @@ grid_box=200x150+130+300
 
 # Escape pauses; the box from the pause menu opens and closes; resume; play goes on.
 hold "$win" Escape
-sleep 1
+sleep 2.5  # the toy's trail fills in
 shoot pause_640x480 $window_box
 [ "$(pixels pause_640x480 $grid_box "$pale")" -lt 200 ] || fail "Escape did not pause the puzzle"
 hold "$win" Down
