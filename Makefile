@@ -28,6 +28,7 @@ package: build
 
 bench: build
 	for b in $(BUILD_DIR)/bench/bench_*; do "$$b"; done
+	ALSOFT_CONF=$(CURDIR)/tests/support/openal-silent.conf tests/support/with-display $(BUILD_DIR)/bench/side_by_side
 
 clean:
 	rm -rf build build-sanitize
