@@ -9,19 +9,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
-#include "framework/app/app.h"
-#include "framework/audio/audio.h"
-#include "framework/graphics/graphics.h"
-#include "framework/input/input.h"
-#include "framework/random/random.h"
-#include "game/catalogue/getaword.h"
-#include "game/myapp.h"
 #include "game/play_slots.h"
-#include "game/search.h"
 #include "tests/support/build_tree_host.h"
 #include "tests/support/fake_glfw.h"
+#include "tests/support/game_devices.h"
 #include "tests/support/gl_recorder.h"
 
 namespace {
@@ -30,8 +24,7 @@ namespace {
 struct Playing {
     ScopedFakeGlfw glfw;
     BuildTreeHost host;
-    StrongRef<hwGraphics> graphics;
-    StrongRef<hwAudio> audio;
+    std::optional<GameDevices<>> devices;
     StrongRef<c_InputDevice> input;
     StrongRef<c_MyApp> app;
 
@@ -46,24 +39,20 @@ struct Playing {
         glrec::Reset();
         glrec::Gl().log = false;
         host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
-        kp_app_Init(&host);
-        kp_random_Init();
-        kp_Search_Init();
-        kp_GetAWordFunc_Init();
-        kp_app_ValidateDeviceWindow(false);
-        graphics = MakeRef<hwGraphics>(&host);
-        kp_graphics_Init();
-        kp_graphics_SetGraphicsDevice(graphics.Get());
-        audio = MakeRef<hwAudio>();
-        kp_audio_SetAudioDevice(audio.Get());
-        input = MakeRef<c_InputDevice>();
-        kp_input_SetInputDevice(input.Get());
+        devices.emplace(&host);
+        input = devices->input;
         app = MakeRef<c_MyApp>();
         app->p_OnCreate();
         Render();
         while (app->m_loadStep > 0) Update();
         for (int i = 0; i < 60; ++i) Update();  // the menu slides in
     }
+
+    void Update() {
+        glfw->now += 1.0 / 60.0;
+        devices->Update(*app);
+    }
+    void Render() { devices->Render(*app); }
 
     // The tutorial started from the menu, its letters landed.
     void StartTutorial() {
@@ -75,21 +64,6 @@ struct Playing {
         for (int i = 0; i < 200; ++i) Update();
     }
 
-    void Update() {
-        glfw->now += 1.0 / 60.0;
-        kp_app_ValidateDeviceWindow(false);
-        input->p_BeginUpdate();
-        app->p_OnUpdate();
-        input->p_EndUpdate();
-    }
-    void Render() {
-        kp_app_ValidateDeviceWindow(false);
-        graphics->BeginRender();
-        kp_graphics_BeginRender();
-        app->p_OnRender();
-        kp_graphics_EndRender();
-        graphics->EndRender();
-    }
     // Holds the pointer on a cell's letter (window pixels equal virtual units at this size).
     void PointAt(int x, int y) {
         const float cs = std::min((kp_Search_jscrw - 32) / 13, (kp_Search_jscrh - 32) / 13);

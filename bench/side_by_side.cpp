@@ -23,17 +23,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/app/app.h"
-#include "framework/audio/audio.h"
-#include "framework/graphics/graphics.h"
-#include "framework/graphics/hwgraphics.h"
-#include "framework/input/input.h"
-#include "framework/random/random.h"
-#include "game/catalogue/getaword.h"
-#include "game/myapp.h"
 #include "game/play_slots.h"
-#include "game/search.h"
 #include "tests/support/build_tree_host.h"
+#include "tests/support/game_devices.h"
 
 namespace {
 
@@ -189,33 +181,13 @@ int OurTurn(const std::string& framePath, double seconds) {
     if (!glfw2::Init()) return 1;
     BuildTreeHost host;
     host.SetGlfwWindow(kWidth, kHeight, 8, 8, 8, 0, 0, 0, false);
-    kp_app_Init(&host);
-    kp_random_Init();
-    kp_Search_Init();
-    kp_GetAWordFunc_Init();
-    kp_app_ValidateDeviceWindow(false);
-    StrongRef<hwGraphics> graphics = MakeRef<hwGraphics>(&host);
-    kp_graphics_Init();
-    kp_graphics_SetGraphicsDevice(graphics.Get());
-    StrongRef<hwAudio> audio = MakeRef<hwAudio>();
-    kp_audio_SetAudioDevice(audio.Get());
-    StrongRef<c_InputDevice> input = MakeRef<c_InputDevice>();
-    kp_input_SetInputDevice(input.Get());
+    GameDevices<> devices(&host);
+    c_InputDevice* input = devices.input.Get();
     StrongRef<c_MyApp> app = MakeRef<c_MyApp>();
 
-    auto update = [&] {
-        kp_app_ValidateDeviceWindow(false);
-        input->p_BeginUpdate();
-        app->p_OnUpdate();
-        input->p_EndUpdate();
-    };
+    auto update = [&] { devices.Update(*app); };
     auto render = [&] {
-        kp_app_ValidateDeviceWindow(false);
-        graphics->BeginRender();
-        kp_graphics_BeginRender();
-        app->p_OnRender();
-        kp_graphics_EndRender();
-        graphics->EndRender();
+        devices.Render(*app);
         glfw2::SwapBuffers();
         glfw2::PollEvents();
     };

@@ -16,19 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/app/app.h"
-#include "framework/audio/audio.h"
-#include "framework/graphics/graphics.h"
-#include "framework/graphics/hwgraphics.h"
-#include "framework/input/input.h"
-#include "framework/random/random.h"
-#include "game/catalogue/getaword.h"
-#include "game/myapp.h"
-#include "game/search.h"
 #include "host/glfwgame.h"
-#include "runtime/object.h"
 #include "tests/support/build_tree_host.h"
 #include "tests/support/fake_glfw.h"
+#include "tests/support/game_devices.h"
 
 // The real audio device, remembering every sample it was asked to start, so a test can tell which cues sounded.
 class CueRecorder : public hwAudio {
@@ -43,17 +34,6 @@ public:
 class AppFixture : public ::testing::Test {
 protected:
     AppFixture() {
-        glfw2::Install(&fake);
-        kp_app_Init(&host);
-        kp_random_Init();
-        kp_Search_Init();
-        kp_GetAWordFunc_Init();
-        audio = MakeRef<CueRecorder>();
-        kp_audio_SetAudioDevice(audio.Get());
-        graphics = MakeRef<hwGraphics>(&host);
-        kp_graphics_SetGraphicsDevice(graphics.Get());
-        input = MakeRef<c_InputDevice>();
-        kp_input_SetInputDevice(input.Get());
         char pattern[] = "/tmp/quorlix-test-XXXXXX";
         folder = mkdtemp(pattern);
         previous = std::filesystem::current_path();
@@ -63,16 +43,9 @@ protected:
     ~AppFixture() override {
         std::filesystem::current_path(previous);
         std::filesystem::remove_all(folder);
-        kp_input_SetInputDevice(nullptr);
-        kp_graphics_SetGraphicsDevice(nullptr);
-        glfw2::Install(nullptr);
         app = nullptr;
-        input = nullptr;
-        graphics = nullptr;
-        gc_collect();
-        kp_audio_SetAudioDevice(nullptr);
-        audio = nullptr;
-        gc_collect();
+        devices.Release();
+        glfw2::Install(nullptr);
     }
 
     // Opens the scripted window at a size and refreshes the device size cache; the application takes it as the
@@ -83,22 +56,9 @@ protected:
         app->m_lastDevWidth = width;
         app->m_lastDevHeight = height;
     }
-    // One update as the delegate runs it: pads polled, the hook, hits and characters cleared.
-    void Update() {
-        kp_app_ValidateDeviceWindow(false);
-        input->p_BeginUpdate();
-        app->p_OnUpdate();
-        input->p_EndUpdate();
-    }
-    // One render as the delegate runs it, into the recording OpenGL stand-in.
-    void Render() {
-        kp_app_ValidateDeviceWindow(false);
-        graphics->BeginRender();
-        kp_graphics_BeginRender();
-        app->p_OnRender();
-        kp_graphics_EndRender();
-        graphics->EndRender();
-    }
+    // One update as the delegate runs it; one render, into the recording OpenGL stand-in.
+    void Update() { devices.Update(*app); }
+    void Render() { devices.Render(*app); }
     void Press(int code) { input->p_KeyEvent(KpEventKeyDown, code); }
     void Release(int code) { input->p_KeyEvent(KpEventKeyUp, code); }
     void MouseDown(float x, float y) { input->p_MouseEvent(KpEventMouseDown, 0, x, y); }
@@ -123,10 +83,15 @@ protected:
     }
 
     FakeGlfw fake;
+    // The scripted backend is in place before the host and the devices ask it anything.
+    struct Installed {
+        explicit Installed(FakeGlfw& fake) { glfw2::Install(&fake); }
+    } installed{fake};
     BuildTreeHost host;
-    StrongRef<CueRecorder> audio;
-    StrongRef<hwGraphics> graphics;
-    StrongRef<c_InputDevice> input;
+    GameDevices<CueRecorder> devices{&host};
+    StrongRef<CueRecorder>& audio = devices.audio;
+    StrongRef<hwGraphics>& graphics = devices.graphics;
+    StrongRef<c_InputDevice>& input = devices.input;
     StrongRef<c_MyApp> app;
     std::string folder;
     std::filesystem::path previous;

@@ -10,18 +10,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "framework/app/app.h"
-#include "framework/audio/audio.h"
-#include "framework/graphics/graphics.h"
-#include "framework/input/input.h"
-#include "framework/random/random.h"
-#include "game/catalogue/getaword.h"
-#include "game/myapp.h"
-#include "game/search.h"
 #include "tests/support/build_tree_host.h"
+#include "tests/support/game_devices.h"
 
 struct Rgb {
     int r, g, b;
@@ -40,11 +34,7 @@ protected:
     ~GlApp() override {
         app = nullptr;
         input = nullptr;
-        device = nullptr;
-        gc_collect();
-        kp_audio_SetAudioDevice(nullptr);
-        audio = nullptr;
-        gc_collect();
+        if (devices) devices->Release();
         std::filesystem::current_path(previous);
         std::filesystem::remove_all(folder);
     }
@@ -52,38 +42,16 @@ protected:
     // Opens the window at a size and starts the application in it, loaded and in the menu's state.
     void Start(int width, int height) {
         host.SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, false);
-        kp_app_Init(&host);
-        kp_random_Init();
-        kp_Search_Init();
-        kp_GetAWordFunc_Init();
-        kp_app_ValidateDeviceWindow(false);
-        device = MakeRef<hwGraphics>(&host);
-        kp_graphics_Init();
-        kp_graphics_SetGraphicsDevice(device.Get());
-        audio = MakeRef<hwAudio>();
-        kp_audio_SetAudioDevice(audio.Get());
-        input = MakeRef<c_InputDevice>();
-        kp_input_SetInputDevice(input.Get());
+        devices.emplace(&host);
+        input = devices->input;
         app = MakeRef<c_MyApp>();
         app->p_OnCreate();
         Render();
         while (app->m_loadStep > 0) Update();
     }
 
-    void Update() {
-        kp_app_ValidateDeviceWindow(false);
-        input->p_BeginUpdate();
-        app->p_OnUpdate();
-        input->p_EndUpdate();
-    }
-    void Render() {
-        kp_app_ValidateDeviceWindow(false);
-        device->BeginRender();
-        kp_graphics_BeginRender();
-        app->p_OnRender();
-        kp_graphics_EndRender();
-        device->EndRender();
-    }
+    void Update() { devices->Update(*app); }
+    void Render() { devices->Render(*app); }
     void Press(int code) { input->p_KeyEvent(KpEventKeyDown, code); }
     void Release(int code) { input->p_KeyEvent(KpEventKeyUp, code); }
     void MouseDown(float x, float y) { input->p_MouseEvent(KpEventMouseDown, 0, x, y); }
@@ -94,7 +62,7 @@ protected:
         Render();
         width = kp_app_DeviceWidth(), height = kp_app_DeviceHeight();
         pixels = Array<int>(width * height);
-        device->ReadPixels(pixels, 0, 0, width, height, 0, width);
+        devices->graphics->ReadPixels(pixels, 0, 0, width, height, 0, width);
         std::vector<unsigned char> rgb;
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
@@ -119,9 +87,8 @@ protected:
     }
 
     BuildTreeHost host;
-    StrongRef<hwGraphics> device;
-    StrongRef<hwAudio> audio;
-    StrongRef<c_InputDevice> input;
+    std::optional<GameDevices<>> devices;  // made once the window is open
+    StrongRef<c_InputDevice> input;          // the devices' input device, as the players drive it
     StrongRef<c_MyApp> app;
     Array<int> pixels;
     int width = 0, height = 0;
