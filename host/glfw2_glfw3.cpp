@@ -3,6 +3,9 @@
 // window and the GLFW 2 interface. This file keeps that interface's behaviour: one current window, window
 // "params", a close callback whose answer decides whether the window closes, GLFW 2 key codes, and joystick
 // hats presented as four extra buttons after the real ones in the order left, up, right, down.
+// NOTE: the window's size is asked many times a frame (the device size cache, the graphics device), and asking
+// GLFW 3 for it is a round trip to the X server each time. The size is asked once when the window opens and
+// then kept up to date by GLFW's size callback, which the event pump delivers like any other event.
 #include <GLFW/glfw3.h>
 
 #include <chrono>
@@ -80,6 +83,7 @@ public:
     void Terminate() override {
         glfwTerminate();
         window_ = nullptr;
+        width_ = height_ = 0;
     }
     double GetTime() override { return glfwGetTime(); }
     void Sleep(double seconds) override {
@@ -129,6 +133,8 @@ public:
         glfwSetMouseButtonCallback(window_, OnMouseButton);
         glfwSetCursorPosCallback(window_, OnCursorPos);
         glfwSetWindowCloseCallback(window_, OnClose);
+        glfwSetFramebufferSizeCallback(window_, OnFramebufferSize);
+        glfwGetFramebufferSize(window_, &width_, &height_);
         shown_ = false;
         return true;
     }
@@ -138,6 +144,7 @@ public:
             glfwDestroyWindow(window_);
             window_ = nullptr;
         }
+        width_ = height_ = 0;
     }
     void SetWindowTitle(const std::string& title) override {
         if (window_) glfwSetWindowTitle(window_, title.c_str());
@@ -150,8 +157,8 @@ public:
         if (window_) glfwGetWindowPos(window_, x, y);
     }
     void GetWindowSize(int* width, int* height) override {
-        *width = *height = 0;
-        if (window_) glfwGetFramebufferSize(window_, width, height);
+        *width = width_;
+        *height = height_;
     }
     int GetWindowParam(int param) override {
         if (!window_) return 0;
@@ -283,6 +290,10 @@ private:
     static void OnCursorPos(GLFWwindow*, double x, double y) {
         if (Self().mousePosFun_) Self().mousePosFun_(static_cast<int>(x), static_cast<int>(y));
     }
+    static void OnFramebufferSize(GLFWwindow*, int width, int height) {
+        Self().width_ = width;
+        Self().height_ = height;
+    }
     static void OnClose(GLFWwindow* window) {
         // GLFW 2 closed the window only when the callback answered non-zero.
         WindowCloseFun fun = Self().closeFun_;
@@ -294,6 +305,7 @@ private:
     }
 
     GLFWwindow* window_ = nullptr;
+    int width_ = 0, height_ = 0;  // the window's framebuffer size in pixels, as GLFW last reported it
     int refreshRate_ = 0;
     bool resizable_ = true;
     bool keyRepeat_ = false;
