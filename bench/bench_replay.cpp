@@ -1,12 +1,15 @@
 // CPU time of one render replay of the draw list, and the draw calls it costs, through the recording OpenGL
-// stand-in (so the figures are ours alone: batching, transforming and colouring, not the driver's).
-// Depends on the game (c_MyApp's draw list), the graphics module, the scripted GLFW backend and the recorder.
+// stand-in (so the figures are ours alone: batching, transforming and colouring, not the driver's): a play-shaped
+// frame, a full list, and the loading screen with the build tree's art.
+// Depends on the game (c_MyApp's draw list and loading screen), the graphics module, the scripted GLFW backend,
+// the build-tree data host of the tests and the recorder.
 #include <benchmark/benchmark.h>
 
 #include "framework/app/app.h"
 #include "framework/graphics/graphics.h"
 #include "game/myapp.h"
-#include "host/glfwgame.h"
+#include "game/search.h"
+#include "tests/support/build_tree_host.h"
 #include "tests/support/fake_glfw.h"
 #include "tests/support/gl_recorder.h"
 
@@ -17,7 +20,7 @@ constexpr int kGlyphSlot = 1, kTextSlot = 2, kStarSlot = 3;
 // A 640 by 480 window in memory, the device and the drawing API, and an application object to record into.
 struct Scene {
     ScopedFakeGlfw glfw;
-    KpGlfwGame host;
+    BuildTreeHost host;
     StrongRef<hwGraphics> device;
     c_MyApp app;
 
@@ -28,6 +31,7 @@ struct Scene {
         device = MakeRef<hwGraphics>(&host);
         kp_graphics_Init();
         kp_graphics_SetGraphicsDevice(device.Get());
+        kp_app_Init(&host);
         kp_app__devWidth = 640;
         kp_app__devHeight = 480;
         app.m_images[kGlyphSlot] = kp_graphics_CreateImage(32, 32, 128, ImageMidHandle);
@@ -87,6 +91,14 @@ void RecordFullList(c_MyApp& app) {
     }
 }
 
+// The loading screen after its first step, as the 640 by 480 window shows it: 33 dots, the logo and a line of text.
+void RecordLoadingScreen(c_MyApp& app) {
+    kp_Search_Init();
+    app.p_FitScreen(640, 480);
+    app.p_Reload();
+    app.p_WaitStart(1);
+}
+
 void RunReplay(benchmark::State& state, void (*record)(c_MyApp&)) {
     Scene scene;
     record(scene.app);
@@ -101,8 +113,10 @@ void RunReplay(benchmark::State& state, void (*record)(c_MyApp&)) {
 
 void BM_ReplayPlayFrame(benchmark::State& state) { RunReplay(state, RecordPlayFrame); }
 void BM_ReplayFullList(benchmark::State& state) { RunReplay(state, RecordFullList); }
+void BM_ReplayLoadingScreen(benchmark::State& state) { RunReplay(state, RecordLoadingScreen); }
 
 BENCHMARK(BM_ReplayPlayFrame);
 BENCHMARK(BM_ReplayFullList);
+BENCHMARK(BM_ReplayLoadingScreen);
 
 }  // namespace

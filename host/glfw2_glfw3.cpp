@@ -4,6 +4,9 @@
 // "params", a close callback whose answer decides whether the window closes, GLFW 2 key codes, and joystick
 // hats presented as four extra buttons after the real ones in the order left, up, right, down; and a key held
 // while the window is re-opened stays released until the player lets go of it and presses it again.
+// NOTE: the window's size is asked many times a frame (the device size cache, the graphics device), and asking
+// GLFW 3 for it is a round trip to the X server each time. The size is asked once when the window opens and
+// then kept up to date by GLFW's size callback, which the event pump delivers like any other event.
 #include <GLFW/glfw3.h>
 #define GLFW_EXPOSE_NATIVE_X11
 #include <GLFW/glfw3native.h>  // the X display, to ask which keys are physically down
@@ -84,6 +87,7 @@ public:
     void Terminate() override {
         glfwTerminate();
         window_ = nullptr;
+        width_ = height_ = 0;
     }
     double GetTime() override { return glfwGetTime(); }
     void Sleep(double seconds) override {
@@ -135,6 +139,8 @@ public:
         glfwSetMouseButtonCallback(window_, OnMouseButton);
         glfwSetCursorPosCallback(window_, OnCursorPos);
         glfwSetWindowCloseCallback(window_, OnClose);
+        glfwSetFramebufferSizeCallback(window_, OnFramebufferSize);
+        glfwGetFramebufferSize(window_, &width_, &height_);
         shown_ = false;
         return true;
     }
@@ -149,6 +155,7 @@ public:
             glfwDestroyWindow(window_);
             window_ = nullptr;
         }
+        width_ = height_ = 0;
     }
     void SetWindowTitle(const std::string& title) override {
         if (window_) glfwSetWindowTitle(window_, title.c_str());
@@ -161,8 +168,8 @@ public:
         if (window_) glfwGetWindowPos(window_, x, y);
     }
     void GetWindowSize(int* width, int* height) override {
-        *width = *height = 0;
-        if (window_) glfwGetFramebufferSize(window_, width, height);
+        *width = width_;
+        *height = height_;
     }
     int GetWindowParam(int param) override {
         if (!window_) return 0;
@@ -298,6 +305,10 @@ private:
     static void OnCursorPos(GLFWwindow*, double x, double y) {
         if (Self().mousePosFun_) Self().mousePosFun_(static_cast<int>(x), static_cast<int>(y));
     }
+    static void OnFramebufferSize(GLFWwindow*, int width, int height) {
+        Self().width_ = width;
+        Self().height_ = height;
+    }
     static void OnClose(GLFWwindow* window) {
         // GLFW 2 closed the window only when the callback answered non-zero.
         WindowCloseFun fun = Self().closeFun_;
@@ -326,6 +337,7 @@ private:
     }
 
     GLFWwindow* window_ = nullptr;
+    int width_ = 0, height_ = 0;  // the window's framebuffer size in pixels, as GLFW last reported it
     int refreshRate_ = 0;
     bool resizable_ = true;
     bool keyRepeat_ = false;

@@ -1,5 +1,8 @@
-// KpGame: guarded forwarding of every host callback to the game delegate, the date and the fatal stop.
+// KpGame: guarded forwarding of every host callback to the game delegate, the date, the fatal stop, and handing
+// memory freed by loading back to the system.
 #include "host/kpgame.h"
+
+#include <malloc.h>  // malloc_trim
 
 #include <ctime>
 #include <exception>
@@ -65,8 +68,18 @@ void KpGame::ResumeGame() {
 
 void KpGame::UpdateGame() {
     if (!_started || _suspended) return;
+    const int64_t taken = gc_ext_new_bytes;
     Guarded([this] { _delegate->UpdateGame(); });
+    // NOTE: loading replaces every image and sound of the earlier art level or window, and the collector frees
+    // them; but the C allocator keeps big freed blocks that lie inside its heap, tens of megabytes after a
+    // fullscreen switch. Handing them back during loading would only make the next step's blocks come fresh
+    // from the system again, so it is done once, after the first update that loads nothing.
+    const bool loading = gc_ext_new_bytes != taken;
+    if (_loading && !loading) ReleaseFreedMemory();
+    _loading = loading;
 }
+
+void KpGame::ReleaseFreedMemory() { malloc_trim(0); }
 
 void KpGame::RenderGame() {
     if (!_started) return;

@@ -110,6 +110,8 @@ public:
     [[noreturn]] virtual void Die(const ThrowableObject& exception);
     // One step of the collector, after every callback.
     virtual void gc_collect();
+    // Hands memory the C allocator holds free back to the system (see UpdateGame).
+    virtual void ReleaseFreedMemory();
 
     // Guarded calls into the delegate.
     virtual void StartGame();
@@ -136,4 +138,5 @@ protected:
     int _updateRate = 0;
     bool _started = false;
     bool _suspended = false;
+    bool _loading = false;  // the last update took pixels or samples from the C allocator
 };

@@ -221,16 +221,37 @@ int kp_graphics_DrawImage(c_Image* image, float x, float y, int frame) {
 
 int kp_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
                            int frame) {
-    if (!HasFrame(image, frame)) return 0;
-    kp_graphics_PushMatrix();
-    kp_graphics_Transform(1, 0, 0, 1, x, y);
-    const double r = static_cast<double>(rotation * 0.017453292f);
-    const float c = static_cast<float>(std::cos(r)), s = static_cast<float>(std::sin(r));
-    kp_graphics_Transform(c, -s, s, c, 0, 0);
-    kp_graphics_Transform(scaleX, 0, 0, scaleY, 0, 0);
-    kp_graphics_Transform(1, 0, 0, 1, -image->m_handleX, -image->m_handleY);
-    Context().p_Validate();
-    kp_graphics_DrawImage(image, image->m_handleX, image->m_handleY, frame);
-    kp_graphics_PopMatrix();
+    if (!HasFrame(image, frame) || !kp_graphics_renderDevice) return 0;
+    // The current matrix times translate (x, y), rotate, scale and translate (-handle), the image's own matrix.
+    // NOTE: worked out in one go, with the very products and sums four kp_graphics_Transform calls between a
+    // push and a pop would make (less their products by 1 and sums with 0, which change no value), so the
+    // vertices come out the same to the bit at a fraction of the cost; this runs for every image of a frame.
+    const c_GraphicsContext& g = Context();
+    float a = g.m_a, b = g.m_b, c = g.m_c, d = g.m_d;
+    float tx = x * a + y * c + g.m_tx;
+    float ty = x * b + y * d + g.m_ty;
+    if (rotation != 0) {
+        const double r = static_cast<double>(rotation * 0.017453292f);
+        const float k = static_cast<float>(std::cos(r)), s = static_cast<float>(std::sin(r));
+        const float na = k * a + -s * c, nb = k * b + -s * d;
+        c = s * a + k * c;
+        d = s * b + k * d;
+        a = na;
+        b = nb;
+    }
+    a = scaleX * a, b = scaleX * b, c = scaleY * c, d = scaleY * d;
+    tx = -image->m_handleX * a + -image->m_handleY * c + tx;
+    ty = -image->m_handleX * b + -image->m_handleY * d + ty;
+
+    hwGraphics* device = kp_graphics_renderDevice;
+    device->SetMatrix(a, b, c, d, tx, ty);
+    // The context keeps its own matrix, which the device no longer has: the next draw sends it again.
+    Context().m_matrixDirty = 1;
+    if (image->m_flags & ImageWholeSurface) {
+        device->DrawSurface(image->m_surface.Get(), 0, 0);
+    } else {
+        const c_Frame& f = *image->m_frames[frame];
+        device->DrawSurface2(image->m_surface.Get(), 0, 0, f.m_x, f.m_y, image->m_width, image->m_height);
+    }
     return 0;
 }

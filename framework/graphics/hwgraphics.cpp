@@ -29,16 +29,6 @@ hwGraphics::hwGraphics(KpGame* hostGame) : host(hostGame) {
         width = host->GetDeviceWidth();
         height = host->GetDeviceHeight();
     }
-    for (int k = 0; k < kMaxQuads; ++k) {
-        const uint16_t base = static_cast<uint16_t>(k * 4);
-        uint16_t* out = &quadIndexTable[k * 6];
-        out[0] = base;
-        out[1] = base + 1;
-        out[2] = base + 2;
-        out[3] = base;
-        out[4] = base + 2;
-        out[5] = base + 3;
-    }
 }
 
 int hwGraphics::BeginRender() {
@@ -66,6 +56,7 @@ int hwGraphics::BeginRender() {
     scissorState = Scissor::Unknown;
     glDisable(GL_TEXTURE_2D);
     batchCount = 0;
+    indexCount = 0;
     return 1;
 }
 
@@ -82,30 +73,45 @@ void hwGraphics::Flush() {
         surface->Bind();
     }
     switch (batchKind) {
-        case 1: glDrawArrays(GL_POINTS, 0, batchCount); break;
-        case 2: glDrawArrays(GL_LINES, 0, batchCount); break;
-        case 3: glDrawArrays(GL_TRIANGLES, 0, batchCount); break;
-        case 4: glDrawElements(GL_TRIANGLES, batchCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndexTable); break;
-        default:
-            for (int first = 0; first < batchCount; first += batchKind) {
-                glDrawArrays(GL_TRIANGLE_FAN, first, batchKind);
-            }
-            break;
+        case Batch::Points: glDrawArrays(GL_POINTS, 0, batchCount); break;
+        case Batch::Lines: glDrawArrays(GL_LINES, 0, batchCount); break;
+        case Batch::Shapes: glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_SHORT, indexBuffer); break;
     }
     if (surface) glDisable(GL_TEXTURE_2D);
     batchCount = 0;
+    indexCount = 0;
 }
 
 hwVertex* hwGraphics::Begin(int kind, int count, hwSurface* surface) {
-    assert(count >= 1 && count <= kMaxVertices && "a primitive must fit in one batch");
-    if (kind != batchKind || surface != batchSurface.Get() || batchCount + count > kMaxVertices) {
+    assert(kind >= 1 && count >= kind && count % kind == 0 && count <= kMaxVertices &&
+           "whole primitives that fit in one batch");
+    const Batch wanted = kind == 1 ? Batch::Points : kind == 2 ? Batch::Lines : Batch::Shapes;
+    if (wanted != batchKind || surface != batchSurface.Get() || batchCount + count > kMaxVertices) {
         Flush();
-        batchKind = kind;
+        batchKind = wanted;
         if (surface != batchSurface.Get()) batchSurface = surface;
     }
+    if (wanted == Batch::Shapes) AppendFans(kind, count);
+    if (colorChanged) PackColor();
     hwVertex* out = &vertexBuffer[batchCount];
     batchCount += count;
     return out;
+}
+
+void hwGraphics::AppendFans(int kind, int count) {
+    // NOTE: the triangles (first, first + i, first + i + 1) are exactly those OpenGL makes of a GL_TRIANGLE_FAN
+    // over the shape's vertices, in the same order, so a batch draws the pixels that one fan per shape would; a
+    // quad's two triangles share the diagonal from its first to its third vertex.
+    uint16_t* out = &indexBuffer[indexCount];
+    for (int first = batchCount; first < batchCount + count; first += kind) {
+        const auto base = static_cast<uint16_t>(first);
+        for (int i = 1; i + 1 < kind; ++i) {
+            *out++ = base;
+            *out++ = static_cast<uint16_t>(base + i);
+            *out++ = static_cast<uint16_t>(base + i + 1);
+        }
+    }
+    indexCount = static_cast<int>(out - indexBuffer);
 }
 
 void hwGraphics::Put(hwVertex* vertex, float x, float y) const {
@@ -129,13 +135,14 @@ void hwGraphics::LearnTextureScale(hwSurface* surface) {
 // ---- State ----
 
 void hwGraphics::PackColor() {
+    colorChanged = false;
     packedColor = ChannelByte(alpha * 255.0f) << 24 | ChannelByte(blue * alpha) << 16 |
                   ChannelByte(green * alpha) << 8 | ChannelByte(red * alpha);
 }
 
 int hwGraphics::SetAlpha(float a) {
     alpha = a;
-    PackColor();
+    colorChanged = true;
     return 0;
 }
 
@@ -143,7 +150,7 @@ int hwGraphics::SetColor(float r, float g, float b) {
     red = r;
     green = g;
     blue = b;
-    PackColor();
+    colorChanged = true;
     return 0;
 }
 
@@ -190,6 +197,7 @@ int hwGraphics::SetMatrix(float a, float b, float c, float d, float tx, float ty
 
 int hwGraphics::Cls(float r, float g, float b) {
     batchCount = 0;
+    indexCount = 0;
     glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     return 0;

@@ -1,9 +1,12 @@
 // hwGraphics: the graphics device, a batcher of primitives over OpenGL 1.2's fixed pipeline.
 // Depends on the host (window size, image decoding, the GL context generation), the runtime, and hwSurface.
 // Vertices are transformed and coloured on the processor and collected in one buffer of the device's own;
-// the batch is drawn with one call (or one per polygon) only when the kind of primitive, the texture, the
-// blend function or the scissor box changes, the buffer is full, or the frame ends. So colour and matrix
-// changes never cost a draw call, and nothing is allocated while drawing.
+// the batch is drawn with one call only when the kind of primitive (points, lines or filled shapes), the
+// texture, the blend function or the scissor box changes, the buffer is full, or the frame ends. Every filled
+// shape (triangle, rectangle, image quad, ellipse, convex polygon) is cut into the triangles of a fan from its
+// first vertex, listed in an index buffer of the device's own as the shape is appended; so rectangles, ellipses
+// of any size and polygons in between share one glDrawElements. Colour and matrix changes never cost a draw
+// call, and nothing is allocated while drawing.
 #pragma once
 
 #include <cstddef>  // offsetof
@@ -28,7 +31,8 @@ static_assert(offsetof(hwVertex, u) == 8 && offsetof(hwVertex, color) == 16, "ve
 class hwGraphics : public Object {
 public:
     static constexpr int kMaxVertices = 1024;  // batch capacity
-    static constexpr int kMaxQuads = kMaxVertices / 4;
+    // A shape of n vertices is n - 2 triangles, fewer than 3 indices a vertex: a full batch never runs out.
+    static constexpr int kMaxIndices = 3 * kMaxVertices;
 
     // Reads the window size from host (the host's LoadImageData decodes surfaces too).
     explicit hwGraphics(KpGame* host);
@@ -73,18 +77,22 @@ public:
     virtual int WritePixels2(hwSurface* surface, Array<int> pixels, int x, int y, int w, int h, int offset,
                              int pitch);
 
-    // Reserves count vertices of kind (vertices per primitive) textured by surface, flushing first when
-    // they cannot join the batch; answers where to write them.
+    // Reserves count vertices of kind (vertices per primitive: 1 points, 2 lines, 3 or more a filled convex
+    // shape) textured by surface, flushing first when they cannot join the batch; answers where to write them.
+    // count is a whole number of primitives.
     hwVertex* Begin(int kind, int count, hwSurface* surface);
 
     int BatchCount() const { return batchCount; }
-    int BatchKind() const { return batchKind; }
 
 private:
     // Draws the batch and empties it; the one place where vertices reach OpenGL.
     void Flush();
+    // Lists the fan triangles of count / kind shapes of kind vertices that start the batch's next vertex.
+    void AppendFans(int kind, int count);
     // Writes one vertex at (x, y) through the current matrix, in the current colour.
     void Put(hwVertex* vertex, float x, float y) const;
+    // NOTE: packed when a primitive is begun, not at every colour or alpha change: the draw-list replay sets
+    // both for every record, which would pack twice for each primitive drawn.
     void PackColor();
     // Makes sure surface's texture scales are known before texture coordinates are computed from them.
     void LearnTextureScale(hwSurface* surface);
@@ -93,12 +101,17 @@ private:
     int width = 0, height = 0;
     uint32_t packedColor = 0xffffffffu;
     float red = 255, green = 255, blue = 255, alpha = 1;
+    bool colorChanged = false;  // packedColor is out of date
     float ma = 1, mb = 0, mc = 0, md = 1, mtx = 0, mty = 0;
     bool isTransformed = false;
+    // What a batch holds, and so how it is drawn.
+    enum class Batch { Points, Lines, Shapes };
+
     hwVertex vertexBuffer[kMaxVertices] = {};
-    uint16_t quadIndexTable[kMaxQuads * 6] = {};
-    int batchKind = 0;
-    int batchCount = 0;
+    uint16_t indexBuffer[kMaxIndices] = {};  // Shapes: three per triangle, into vertexBuffer
+    Batch batchKind = Batch::Points;
+    int batchCount = 0;                      // vertices in the batch
+    int indexCount = 0;                      // indices in the batch (Shapes only)
     StrongRef<hwSurface> batchSurface;
 
     // What OpenGL has now, so that a request for the state in force costs no flush.

@@ -2,7 +2,8 @@
 # Loading with the real binary: the start jingle sounds once, within the first second, and not again when F11
 # makes the window fullscreen and back (each a new window size, so all art is loaded again). The files the game
 # opens show the art level: the starting 640x480 window reads the "-hd" art, the 1280x1024 fullscreen window
-# the "-hd2" art.
+# the "-hd2" art, and the same window made 1240 pixels wide by the window system (no new window: the size comes
+# with the window's events) the "-hd2" art again.
 [ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
 . "$(dirname "$0")/lib.sh"
 
@@ -38,6 +39,11 @@ back=$(find_sized_window 640x480) || fail "a second F11 did not bring back the 6
 xdotool windowfocus --sync "$back"
 sleep 2
 expect_art_level "$mark" -hd
+
+mark=$(( $(wc -l <"$work/files.txt") + 1 ))
+xdotool windowsize "$back" 1240 500
+sleep 2
+expect_art_level "$mark" -hd2
 
 press "$back" F4
 wait_game 10

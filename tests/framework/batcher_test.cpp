@@ -1,9 +1,24 @@
-// The batcher: when a batch is drawn, how many calls it costs, and the vertices and colours it hands OpenGL.
+// The batcher: when a batch is drawn, how many calls it costs, and the vertices, triangles and colours it hands
+// OpenGL.
 #include "tests/framework/graphics_fixture.h"
 
 namespace {
 
 using glrec::Draws;
+
+// The indices of one draw call are the fan triangles of shapes of the given vertex counts laid end to end:
+// shape k's triangles (first, first + i, first + i + 1), as OpenGL would fan its vertices.
+void ExpectFans(const glrec::Call& draw, const std::vector<int>& shapes) {
+    ASSERT_EQ(draw.name, "glDrawElements");
+    std::vector<int> want;
+    int first = 0;
+    for (int n : shapes) {
+        for (int i = 1; i + 1 < n; ++i) want.insert(want.end(), {first, first + i, first + i + 1});
+        first += n;
+    }
+    EXPECT_EQ(draw.args[1], static_cast<double>(want.size()));
+    EXPECT_EQ(draw.indices, want);
+}
 
 TEST_F(GraphicsTest, RectanglesOfDifferentColoursAndMatricesShareOneDrawCall) {
     device->SetColor(255, 0, 0);
@@ -95,7 +110,7 @@ TEST_F(GraphicsTest, EllipseSegmentCountsFollowTheirSize) {
     auto segments = [&](float w, float h) {
         device->Cls(0, 0, 0);
         device->DrawOval(0, 0, w, h);
-        return device->BatchKind();
+        return device->BatchCount();
     };
     EXPECT_EQ(segments(4, 4), 12);
     EXPECT_EQ(segments(100, 60), 80);
@@ -105,21 +120,86 @@ TEST_F(GraphicsTest, EllipseSegmentCountsFollowTheirSize) {
     EXPECT_EQ(segments(100, 60), 160);  // counted after the transform
     device->SetMatrix(1, 0, 0, 1, 0, 0);
 
-    // Each ellipse is one fan; the first vertex is the rightmost point, then counter-clockwise on screen.
-    glrec::ClearLog();
+    // The first vertex is the rightmost point, then counter-clockwise on screen.
     device->Cls(0, 0, 0);
     device->DrawOval(0, 0, 100, 60);
-    device->DrawOval(200, 0, 100, 60);
     Finish();
-    const auto draws = Draws();
-    ASSERT_EQ(draws.size(), 2u);
-    EXPECT_EQ(draws[1]->args[0], GL_TRIANGLE_FAN);
-    EXPECT_EQ(draws[1]->args[1], 80);
-    const auto& v = draws[0]->vertices;
+    const auto& v = Draws().at(0)->vertices;
     EXPECT_FLOAT_EQ(v[0].x, 100);
     EXPECT_FLOAT_EQ(v[0].y, 30);
     EXPECT_NEAR(v[20].x, 50, 1e-3);
     EXPECT_NEAR(v[20].y, 0, 1e-3);  // a quarter turn on goes up the screen
+}
+
+TEST_F(GraphicsTest, FilledShapesOfAnySizeShareOneCallAsTheirOwnFans) {
+    // Ellipses of three sizes, a rectangle, a pentagon and a triangle, in colours of their own.
+    device->DrawOval(0, 0, 100, 60);  // 80 vertices
+    device->SetColor(255, 0, 0);
+    device->DrawOval(0, 0, 4, 4);     // 12
+    device->DrawRect(5, 5, 10, 10);   // 4
+    device->SetMatrix(1, 0, 0, 1, 50, 0);
+    device->DrawOval(0, 0, 40, 40);   // 40
+    device->DrawPoly(Array<float>{0, 0, 10, 0, 12, 8, 5, 12, -2, 8});
+    device->DrawPoly(Array<float>{0, 0, 10, 0, 5, 10});
+    Finish();
+
+    const auto draws = Draws();
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0]->args[0], GL_TRIANGLES);
+    ExpectFans(*draws[0], {80, 12, 4, 40, 5, 3});
+    const auto& v = draws[0]->vertices;
+    EXPECT_EQ(v[80].g, 0);  // each shape keeps the colour and matrix of its own call
+    EXPECT_EQ(v[79].g, 255);
+    EXPECT_FLOAT_EQ(v[96].x, 90);  // the rightmost point of the moved 40 x 40 ellipse
+}
+
+TEST_F(GraphicsTest, AShapeThatDoesNotFitStartsTheNextBatchWithItsOwnIndices) {
+    // Twelve ellipses of 80 vertices fill 960 of the 1024; a thirteenth is never split across the two batches.
+    for (int i = 0; i < 12; ++i) device->DrawOval(0, 0, 100, 60);
+    device->DrawRect(0, 0, 1, 1);  // 964: rectangles still fit
+    EXPECT_EQ(glrec::Gl().drawCalls, 0);
+    device->DrawOval(0, 0, 100, 60);
+    EXPECT_EQ(glrec::Gl().drawCalls, 1);
+    EXPECT_EQ(device->BatchCount(), 80);
+    device->DrawOval(10, 0, 4, 4);
+    Finish();
+
+    const auto draws = Draws();
+    ASSERT_EQ(draws.size(), 2u);
+    ExpectFans(*draws[0], {80, 80, 80, 80, 80, 80, 80, 80, 80, 80, 80, 80, 4});
+    EXPECT_EQ(draws[0]->vertices.size(), 964u);
+    ExpectFans(*draws[1], {80, 12});  // numbered from the start of the buffer again
+    EXPECT_FLOAT_EQ(draws[1]->vertices[0].x, 100);
+
+    // Cls drops the shapes not yet drawn together with their triangles.
+    glrec::ClearLog();
+    device->DrawOval(0, 0, 100, 60);
+    device->Cls(0, 0, 0);
+    device->DrawRect(0, 0, 1, 1);
+    Finish();
+    ASSERT_EQ(Draws().size(), 1u);
+    ExpectFans(*Draws()[0], {4});
+}
+
+TEST_F(GraphicsTest, PointsLinesAndTexturesStillSeparateShapes) {
+    StrongRef<hwSurface> surface = device->CreateSurface(16, 16);
+    device->DrawRect(0, 0, 4, 4);
+    device->DrawLine(0, 0, 4, 4);
+    device->DrawOval(0, 0, 4, 4);
+    // A textured polygon joins the image quads of its own surface.
+    device->DrawSurface(surface.Get(), 0, 0);
+    device->DrawPoly2(Array<float>{0, 0, 0, 0, 8, 0, 8, 0, 8, 8, 8, 8, 0, 8, 0, 8, -4, 4, 0, 4}, surface.Get(), 0, 0);
+    device->DrawPoint(1, 1);
+    Finish();
+
+    const auto draws = Draws();
+    ASSERT_EQ(draws.size(), 5u);
+    EXPECT_EQ(draws[1]->args[0], GL_LINES);
+    ExpectFans(*draws[2], {12});
+    ExpectFans(*draws[3], {4, 5});
+    EXPECT_EQ(draws[3]->texture, surface->texture);
+    EXPECT_FLOAT_EQ(draws[3]->vertices[6].u, 0.5f);
+    EXPECT_EQ(draws[4]->args[0], GL_POINTS);
 }
 
 TEST_F(GraphicsTest, PolygonsOutsideTheBatchSizeAreIgnored) {
@@ -127,12 +207,9 @@ TEST_F(GraphicsTest, PolygonsOutsideTheBatchSizeAreIgnored) {
     device->DrawPoly(Array<float>());
     device->DrawPoly(Array<float>(2 * 1025));
     EXPECT_EQ(device->BatchCount(), 4);
-    EXPECT_EQ(device->BatchKind(), 4);
-
-    device->DrawPoly(Array<float>{0, 0, 10, 0, 5, 10});  // a triangle batches as kind 3
-    EXPECT_EQ(device->BatchKind(), 3);
     Finish();
-    EXPECT_EQ(Draws().back()->args[0], GL_TRIANGLES);
+    ASSERT_EQ(Draws().size(), 1u);
+    ExpectFans(*Draws()[0], {4});
 }
 
 TEST_F(GraphicsTest, ClsDropsWhatWasNotYetDrawn) {

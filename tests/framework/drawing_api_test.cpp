@@ -3,6 +3,7 @@
 #include <stb_image_write.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -100,6 +101,40 @@ TEST_F(DrawingApiTest, DrawImage2AtRestMatchesDrawImageAndTurnsAboutTheHandle) {
     // The matrix was put back.
     EXPECT_EQ(kp_graphics_context->m_stackDepth, 0);
     EXPECT_FALSE(kp_graphics_context->m_isTransformed);
+}
+
+TEST_F(DrawingApiTest, DrawImage2PlacesVerticesExactlyAsItsMatrixStepsWould) {
+    StrongRef<c_Image> image = kp_graphics_LoadImage2(String(WriteSheet("steps.png", 40, 20).c_str()), 20, 20, 2, ImageMidHandle);
+    ASSERT_TRUE(image);
+    // Under a turned and scaled current matrix, each image turned, scaled unevenly and moved: the same quads
+    // through the spelled-out steps (push, translate, rotate, scale, move by the handle, draw, pop).
+    kp_graphics_Rotate(17);
+    kp_graphics_Scale(1.3f, 0.7f);
+    kp_graphics_Translate(3.25f, -8.5f);
+    const float cases[3][4] = {{50.5f, 60.25f, 33.3f, 1.7f}, {-12, 400, -90, 0.35f}, {7, 7, 0, 2.5f}};
+    for (const auto& k : cases) kp_graphics_DrawImage2(image.Get(), k[0], k[1], k[2], k[3], k[3] * 0.6f, 1);
+    for (const auto& k : cases) {
+        kp_graphics_PushMatrix();
+        kp_graphics_Translate(k[0], k[1]);
+        const double r = static_cast<double>(k[2] * 0.017453292f);
+        const float c = static_cast<float>(std::cos(r)), s = static_cast<float>(std::sin(r));
+        kp_graphics_Transform(c, -s, s, c, 0, 0);
+        kp_graphics_Scale(k[3], k[3] * 0.6f);
+        kp_graphics_Translate(-image->m_handleX, -image->m_handleY);
+        kp_graphics_DrawImage(image.Get(), image->m_handleX, image->m_handleY, 1);
+        kp_graphics_PopMatrix();
+    }
+    kp_graphics_DrawRect(0, 0, 1, 1);  // the current matrix is sent again after the images
+    Finish();
+    const auto draws = glrec::Draws();
+    ASSERT_EQ(draws.size(), 2u);
+    const auto& v = draws[0]->vertices;
+    ASSERT_EQ(v.size(), 24u);
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(v[i].x, v[12 + i].x) << "vertex " << i;
+        EXPECT_EQ(v[i].y, v[12 + i].y) << "vertex " << i;
+    }
+    EXPECT_NEAR(draws[1]->vertices[0].x, 3.25f * 1.3f * std::cos(17 * M_PI / 180) + -8.5f * 0.7f * std::sin(17 * M_PI / 180), 1e-4);
 }
 
 TEST_F(DrawingApiTest, TheMatrixStackGrowsAndPopsRestoreEachMatrix) {

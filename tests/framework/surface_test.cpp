@@ -4,6 +4,7 @@
 #include <unistd.h>  // getpid
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -46,6 +47,34 @@ TEST_F(GraphicsTest, LoadedPixelsArePremultipliedOnceByFormat) {
     const auto junk = WritePng("junk.png", 1, 1, 1, {0});
     std::filesystem::resize_file(junk, 20);  // a truncated file does not decode
     EXPECT_FALSE(device->LoadSurface(String(junk.c_str())));
+}
+
+TEST(SurfacePixels, PremultiplyingGivesTheTruncatedQuotientForEveryValueAndAlpha) {
+    // Every value 0..255 under every alpha 0..255, in each colour channel (a different value in each, so a
+    // channel computed from its neighbour's byte shows), and as the grey of a grey-and-alpha pixel.
+    constexpr int kCount = 256 * 256;
+    auto* rgba = static_cast<unsigned char*>(std::malloc(kCount * 4));
+    auto* greyAlpha = static_cast<unsigned char*>(std::malloc(kCount * 2));
+    for (int i = 0; i < kCount; ++i) {
+        const int value = i & 255, alpha = i >> 8;
+        const unsigned char pixel[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(255 - value),
+                                        static_cast<unsigned char>(value ^ 0x5a), static_cast<unsigned char>(alpha)};
+        std::memcpy(rgba + i * 4, pixel, 4);
+        greyAlpha[i * 2] = static_cast<unsigned char>(value);
+        greyAlpha[i * 2 + 1] = static_cast<unsigned char>(alpha);
+    }
+    hwSurface colour, grey;
+    colour.SetData(rgba, 256, 256, 4);
+    grey.SetData(greyAlpha, 256, 256, 2);
+    int wrong = 0;
+    for (int i = 0; i < kCount; ++i) {
+        const int value = i & 255, alpha = i >> 8;
+        const unsigned char* p = colour.pixels + i * 4;
+        wrong += p[0] != value * alpha / 255 || p[1] != (255 - value) * alpha / 255 ||
+                 p[2] != (value ^ 0x5a) * alpha / 255 || p[3] != alpha;
+        wrong += grey.pixels[i * 2] != value * alpha / 255 || grey.pixels[i * 2 + 1] != alpha;
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(GraphicsTest, TexturesAreExactSizeOrRetriedAtPowersOfTwo) {

@@ -136,40 +136,39 @@ TEST_F(DrawListTest, EveryRecordKindReplaysAtTheFittedScale) {
 
     Render(2, 10, 7.5f);
     const auto draws = glrec::Draws();
-    ASSERT_EQ(draws.size(), 6u);  // clear + rect share a batch; oval, line, triangle, two blend modes of images
+    ASSERT_EQ(draws.size(), 5u);  // clear, rect and oval share a batch; line, triangle, two blend modes of images
 
-    const auto& rect = draws[0]->vertices;
-    ASSERT_EQ(rect.size(), 8u);
-    EXPECT_EQ(rect[0].x, -1);  // the clear
-    EXPECT_EQ(rect[2].x, 641);
-    EXPECT_EQ(rect[4].x, 30);
-    EXPECT_EQ(rect[4].y, 47.5f);
-    EXPECT_EQ(rect[6].x, 90);
-    EXPECT_EQ(rect[6].y, 127.5f);
-    EXPECT_EQ(rect[4].r, 255);
-    EXPECT_EQ(rect[4].g, 0);
+    const auto& shapes = draws[0]->vertices;
+    ASSERT_EQ(shapes.size(), 36u);
+    EXPECT_EQ(shapes[0].x, -1);  // the clear
+    EXPECT_EQ(shapes[2].x, 641);
+    EXPECT_EQ(shapes[4].x, 30);
+    EXPECT_EQ(shapes[4].y, 47.5f);
+    EXPECT_EQ(shapes[6].x, 90);
+    EXPECT_EQ(shapes[6].y, 127.5f);
+    EXPECT_EQ(shapes[4].r, 255);
+    EXPECT_EQ(shapes[4].g, 0);
+    // The oval's 28 vertices (radii 20 and 10 device pixels) follow, the first at its right.
+    EXPECT_EQ(draws[0]->args[1], (4 - 2 + 4 - 2 + 28 - 2) * 3);
+    EXPECT_FLOAT_EQ(shapes[8].x, 230);
+    EXPECT_FLOAT_EQ(shapes[8].y, 107.5f);
 
-    EXPECT_EQ(draws[1]->args[0], GL_TRIANGLE_FAN);
-    EXPECT_EQ(draws[1]->args[2], 28);  // radii 20 and 10 device pixels
-    EXPECT_FLOAT_EQ(draws[1]->vertices[0].x, 230);
-    EXPECT_FLOAT_EQ(draws[1]->vertices[0].y, 107.5f);
+    EXPECT_EQ(draws[1]->args[0], GL_LINES);
+    EXPECT_EQ(draws[1]->vertices[1].x, 30.5f);
+    EXPECT_EQ(draws[1]->vertices[1].y, 28);
 
-    EXPECT_EQ(draws[2]->args[0], GL_LINES);
-    EXPECT_EQ(draws[2]->vertices[1].x, 30.5f);
-    EXPECT_EQ(draws[2]->vertices[1].y, 28);
-
-    EXPECT_EQ(draws[3]->args[0], GL_TRIANGLES);
-    EXPECT_EQ(draws[3]->vertices[1].x, 30);
-    EXPECT_EQ(draws[3]->vertices[2].y, 27.5f);
+    EXPECT_EQ(draws[2]->args[0], GL_TRIANGLES);
+    EXPECT_EQ(draws[2]->vertices[1].x, 30);
+    EXPECT_EQ(draws[2]->vertices[2].y, 27.5f);
 
     // The image at (110, 107.5), 8 device pixels wide (1 x 2 x 0.5), centred on its handle, frame 1.
-    const auto& image = draws[4]->vertices;
-    EXPECT_NE(draws[4]->texture, 0u);
+    const auto& image = draws[3]->vertices;
+    EXPECT_NE(draws[3]->texture, 0u);
     EXPECT_FLOAT_EQ(image[0].x, 106);
     EXPECT_FLOAT_EQ(image[0].y, 103.5f);
     EXPECT_FLOAT_EQ(image[2].x, 114);
     EXPECT_FLOAT_EQ(image[0].u, 0.5f);
-    EXPECT_EQ(draws[5]->vertices.size(), 4u);  // the additive image
+    EXPECT_EQ(draws[4]->vertices.size(), 4u);  // the additive image
     ASSERT_EQ(glrec::Count("glBlendFunc"), 1);  // only the switch to additive; normal was in force already
     EXPECT_EQ(glrec::Last("glBlendFunc")->args, (std::vector<double>{GL_ONE, GL_ONE}));
 }

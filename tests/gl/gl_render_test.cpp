@@ -1,9 +1,12 @@
 // Pixels through real OpenGL: the device and drawing API draw into a real window (Mesa's software renderer
 // under Xvfb) and the framebuffer is read back. Every picture is also saved beside the test program.
+#include <GL/gl.h>  // the reference the batcher's pixels are compared with is drawn directly
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 #include <unistd.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -132,6 +135,86 @@ TEST_F(RealGlTest, AnEllipseFillsItsInscribedShape) {
     EXPECT_TRUE(Near(At(100, 127), {255, 255, 255}));
     EXPECT_TRUE(Near(At(100, 133), {0, 0, 0}));
     EXPECT_TRUE(Near(At(45, 75), {0, 0, 0}));  // inside the bounding box, outside the ellipse
+}
+
+// A filled shape of the pixel-equality test: an ellipse (centre and radii) or a polygon (window pixels), in
+// white, orange or blue at half alpha.
+struct Shape {
+    float cx = 0, cy = 0, xr = 0, yr = 0;
+    std::vector<float> polygon;
+    int colour = 0;
+};
+constexpr float kShapeColours[3][3] = {{255, 255, 255}, {255, 128, 0}, {0, 100, 200}};
+
+// The shape's vertices as the device makes them (an ellipse: n from its size, the first at the right, then
+// counter-clockwise).
+std::vector<float> Vertices(const Shape& shape) {
+    if (!shape.polygon.empty()) return shape.polygon;
+    int n = static_cast<int>(std::trunc(shape.xr) + std::trunc(shape.yr));
+    n = n < 12 ? 12 : n & ~3;
+    std::vector<float> xy;
+    for (int i = 0; i < n; ++i) {
+        const float theta = static_cast<float>(i) * 6.2831855f / static_cast<float>(n);
+        xy.push_back(shape.cx - shape.xr + shape.xr + cosf(theta) * shape.xr);
+        xy.push_back(shape.cy - shape.yr + shape.yr - sinf(theta) * shape.yr);
+    }
+    return xy;
+}
+
+// The reference: each shape on its own as one GL_TRIANGLE_FAN, in the premultiplied colour the device makes.
+void DrawOneFanEach(const std::vector<Shape>& shapes) {
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    for (const Shape& shape : shapes) {
+        const float* c = kShapeColours[shape.colour];
+        glColor4ub(static_cast<GLubyte>(c[0] * 0.5f), static_cast<GLubyte>(c[1] * 0.5f),
+                   static_cast<GLubyte>(c[2] * 0.5f), 127);
+        const std::vector<float> xy = Vertices(shape);
+        glVertexPointer(2, GL_FLOAT, 0, xy.data());
+        glDrawArrays(GL_TRIANGLE_FAN, 0, static_cast<GLsizei>(xy.size() / 2));
+    }
+}
+
+TEST_F(RealGlTest, ARunOfShapesInOneCallDrawsThePixelsOfOneFanEach) {
+    // Half-transparent ellipses of many sizes overlapping one another, with a rectangle and polygons among
+    // them: a triangle lost, doubled or fanned from the wrong vertex shows where they blend.
+    std::vector<Shape> shapes;
+    for (int i = 0; i < 9; ++i) {
+        const float r = 3.0f + static_cast<float>(i * i) * 1.7f;
+        shapes.push_back({40.0f + static_cast<float>(i) * 31.0f, 60.0f + static_cast<float>(i % 3) * 20.0f, r,
+                          r * 0.7f, {}, i % 3});
+    }
+    shapes.push_back({0, 0, 0, 0, {20, 150, 300, 150, 300, 170, 20, 170}, 2});
+    shapes.push_back({0, 0, 0, 0, {200, 120, 260, 130, 280, 180, 230, 220, 190, 170}, 1});
+    shapes.push_back({0, 0, 0, 0, {10, 230, 150, 180, 90, 235}, 0});
+
+    Begin(20, 20, 20);
+    kp_graphics_SetAlpha(0.5f);
+    for (const Shape& shape : shapes) {
+        const float* c = kShapeColours[shape.colour];
+        kp_graphics_SetColor(c[0], c[1], c[2]);
+        if (shape.polygon.empty()) {
+            kp_graphics_DrawEllipse(shape.cx, shape.cy, shape.xr, shape.yr);
+        } else {
+            Array<float> verts(static_cast<int>(shape.polygon.size()));
+            for (int k = 0; k < verts.Length(); ++k) verts[k] = shape.polygon[static_cast<size_t>(k)];
+            kp_graphics_DrawPoly(verts);
+        }
+    }
+    End("shapes_batched");
+    const Array<int> batched = pixels;
+
+    Begin(20, 20, 20);
+    DrawOneFanEach(shapes);
+    End("shapes_one_fan_each");
+
+    int differing = 0, covered = 0;
+    for (int i = 0; i < kWidth * kHeight; ++i) {
+        differing += batched[i] != pixels[i];
+        covered += (static_cast<uint32_t>(pixels[i]) & 0xffffffu) != 0x141414u;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(covered, 10000) << "the reference drew the shapes";
 }
 
 TEST_F(RealGlTest, AnImageFrameTurnsAndScalesAboutItsHandle) {

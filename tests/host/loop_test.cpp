@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/glfwgame.h"
+#include "runtime/object.h"  // gc_ext_new_bytes, which loading moves
 #include "tests/support/fake_glfw.h"
 
 namespace {
@@ -164,6 +165,28 @@ TEST(GuardedCallbacks, NothingReachesTheDelegateBeforeStartAndUpdatesStopWhileSu
     game.ResumeGame();
     game.UpdateGame();
     EXPECT_EQ(delegate.updates, 1);
+}
+
+TEST(GuardedCallbacks, FreedMemoryGoesBackOnceARunOfLoadingUpdatesEnds) {
+    struct CountingGame : KpGlfwGame {
+        int releases = 0;
+        void ReleaseFreedMemory() override { ++releases; }
+    };
+    ScopedFakeGlfw glfw;
+    CountingGame game;
+    RecordingDelegate delegate;
+    delegate.glfw = &glfw.fake;
+    game.SetDelegate(&delegate);
+    game.StartGame();
+    // Updates that take pixels or samples from the C allocator, as loading steps do, marked 1.
+    const int loads[] = {0, 1, 1, 1, 0, 0, 1, 0};
+    const int wanted[] = {0, 0, 0, 0, 1, 1, 1, 2};
+    int update = 0;
+    delegate.onUpdate = [&] { gc_ext_new_bytes += loads[update] * 4096; };
+    for (; update < 8; ++update) {
+        game.UpdateGame();
+        EXPECT_EQ(game.releases, wanted[update]) << "after update " << update;
+    }
 }
 
 TEST(GuardedCallbacks, SetUpdateRateRestartsTheSchedule) {

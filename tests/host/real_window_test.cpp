@@ -1,7 +1,17 @@
-// The real window under a virtual X display: the starting window, and a fullscreen toggle and back.
+// The real window under a virtual X display: the starting window, a fullscreen toggle and back, and the window
+// size answered from what GLFW reported rather than asked of the X server.
 #include <gtest/gtest.h>
 
 #include "host/glfwgame.h"
+
+// NOTE: after GoogleTest, whose names Xlib's macros (None, Bool) would otherwise rewrite.
+#include <GLFW/glfw3.h>
+#include <X11/Xlib.h>  // XNextRequest counts the requests sent on GLFW's connection
+
+// GLFW's own X connection and window. NOTE: declared here rather than through glfw3native.h, whose X11 part
+// wants the XRandR development headers for types these two do not use.
+extern "C" Display* glfwGetX11Display(void);
+extern "C" Window glfwGetX11Window(GLFWwindow* window);
 
 namespace {
 
@@ -48,6 +58,30 @@ TEST(RealWindow, FullscreenTakesTheDesktopAndTheWayBackIsTheCentredStartingWindo
     EXPECT_EQ(y, 272);
     // NOTE: GLFW is not terminated: that unloads the GL driver, whose own allocations would then show up in a
     // sanitizer build as leaks of an unknown module.
+}
+
+TEST(RealWindow, TheSizeCostsTheServerNothingAndFollowsAResize) {
+    ASSERT_TRUE(glfw2::Init());
+    KpGlfwGame game;
+    Idle idle;
+    game.SetDelegate(&idle);
+    game.StartGame();
+    game.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    ASSERT_TRUE(SettlesAt(game, 640, 480));
+
+    // A frame asks for the size several times; none of those may become an X request (each a round trip).
+    Display* display = glfwGetX11Display();
+    const unsigned long next = XNextRequest(display);
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_EQ(game.GetDeviceWidth(), 640);
+        EXPECT_EQ(game.GetDeviceHeight(), 480);
+    }
+    EXPECT_EQ(XNextRequest(display), next) << "the size was asked of the X server";
+
+    // A resize by someone else is seen once the event pump has run.
+    XResizeWindow(display, glfwGetX11Window(glfwGetCurrentContext()), 800, 600);
+    XFlush(display);
+    EXPECT_TRUE(SettlesAt(game, 800, 600));
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // quorlix_artgen: draws every image and synthesises every sound of the game's data folder, and the desktop icon.
 // Usage: quorlix_artgen <data folder> <contact sheet folder> <icon folder>
-// Depends on the sheet table (art.hpp), the sound table (sounds.hpp), the contact sheets (contact.hpp) and the
-// icon (icon.hpp).
+// Depends on the sheet table (art.hpp), the sound table (sounds.hpp), the contact sheets (contact.hpp), the icon
+// (icon.hpp) and the PNG writer (pngfile.hpp).
 // NOTE: nothing here reads the clock, the environment or a random source, so one source gives one set of bytes.
 #include "art.hpp"
 #include "contact.hpp"
 #include "icon.hpp"
+#include "pngfile.hpp"
 #include "sounds.hpp"
 
 #include <cstdio>
@@ -38,7 +39,7 @@ bool writeSheet(const artgen::Sheet& s, int level, const fs::path& file) {
   }
   cairo_destroy(cr);
   fs::create_directories(file.parent_path());
-  const bool ok = cairo_surface_write_to_png(surface, file.c_str()) == CAIRO_STATUS_SUCCESS;
+  const bool ok = artgen::writePng(surface, file);
   cairo_surface_destroy(surface);
   if (!ok) std::fprintf(stderr, "artgen: cannot write %s\n", file.c_str());
   return ok;
