@@ -280,7 +280,8 @@ TEST_F(RealGlTest, ATextureSurvivesTheWindowBeingMadeAgain) {
     End("texture_after");
     EXPECT_TRUE(Near(At(12, 20), {0, 255, 0}));
     EXPECT_TRUE(Near(At(38, 20), {0, 0, 255}));
-    EXPECT_EQ(image->m_surface->seq, glfwGraphicsSeq);
+    ASSERT_TRUE(image->m_surface->page) << "a loaded sheet is a layer of a texture page";
+    EXPECT_TRUE(image->m_surface->page->Ready(image->m_surface.Get()));
 }
 
 TEST_F(RealGlTest, TheScissorBoxClipsTopDown) {
