@@ -10,6 +10,7 @@
 #include <cmath>  // cosf, sinf, sqrtf
 #include <vector>
 
+#include "host/glfwgame.h"  // glfwGraphicsSeq
 #include "host/kpgame.h"
 
 static_assert(std::endian::native == std::endian::little,
@@ -138,16 +139,20 @@ void hwGraphics::Put(hwVertex* vertex, float x, float y) const {
 }
 
 void hwGraphics::PrepareTexture(hwSurface* surface) {
+    // NOTE: the test runs for every image drawn; the work behind it hardly ever.
+    if (surface->page ? surface->drawableIn != glfwGraphicsSeq : surface->seq == -1) PrepareTextureNow(surface);
+}
+
+void hwGraphics::PrepareTextureNow(hwSurface* surface) {
     // NOTE: a surface made before any window has no texture and no scales yet, and a page may have to be made
     // (again) before one of its members can be drawn; the bind inside Flush would do either too late for the
     // vertices being written, so the draw does it now. Flush binds a pending batch's own texture, so nothing
     // pending is disturbed, except vertices of a page about to be made again: they are drawn first, with the
     // layer coordinates they were given.
     if (hwTexturePage* page = surface->page.Get()) {
-        if (page->Ready(surface)) return;
         if (batchTexture == page) Flush();
         page->Prepare(surface);
-    } else if (surface->seq == -1) {
+    } else {
         surface->Bind();
     }
 }

@@ -103,6 +103,7 @@ private:
     // Makes sure surface's texture scales (and layer, on a page) are known before texture coordinates are
     // computed from them.
     void PrepareTexture(hwSurface* surface);
+    void PrepareTextureNow(hwSurface* surface);
 
     KpGame* host;
     int width = 0, height = 0;

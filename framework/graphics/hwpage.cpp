@@ -98,6 +98,7 @@ void hwTexturePage::Place(hwSurface* surface) {
     }
     surface->page = page;
     surface->layer = layer;
+    surface->drawableIn = -1;
     ++placements;
 }
 
@@ -107,22 +108,27 @@ void hwTexturePage::Leave(hwSurface* surface) {
     members[layer] = nullptr;
     uploaded[layer] = false;
     surface->layer = -1;
+    surface->drawableIn = -1;
     // NOTE: a page of an earlier window takes no new members, so each one leaving it is a sheet being replaced:
     // its texture goes at once, and is made again, packed, only if a member still in it is drawn meanwhile.
     if (bornIn != glfwGraphicsSeq && seq == glfwGraphicsSeq) {
         glDeleteTextures(1, &texture);
         seq = -1;
+        for (hwSurface* member : members) {
+            if (member) member->drawableIn = -1;
+        }
     }
 }
 
 void hwTexturePage::Refresh(hwSurface* surface) {
     if (surface->layer >= 0 && surface->layer < Layers() && members[surface->layer] == surface) {
         uploaded[surface->layer] = false;
+        surface->drawableIn = -1;
     }
 }
 
 bool hwTexturePage::Ready(const hwSurface* surface) const {
-    return seq == glfwGraphicsSeq && surface->layer < madeLayers && uploaded[surface->layer];
+    return surface->page.Get() == this && surface->drawableIn == glfwGraphicsSeq;
 }
 
 bool hwTexturePage::Current() const {
@@ -226,4 +232,5 @@ void hwTexturePage::Inform(int layer) const {
     s.uscale = 1.0f / static_cast<float>(texWidth);
     s.vscale = 1.0f / static_cast<float>(texHeight);
     s.layerCoord = (static_cast<float>(layer) + 0.5f) / static_cast<float>(texDepth);
+    s.drawableIn = glfwGraphicsSeq;
 }

@@ -44,6 +44,7 @@ public:
     StrongRef<hwTexturePage> page;    // the page the surface is a layer of, or null
     int layer = -1;                   // its layer there
     float layerCoord = 0;             // texture coordinate r of that layer in the page's made texture
+    int drawableIn = -1;              // glfwGraphicsSeq in which the page's texture holds it as it is now
 };
 
 // The smallest power of two at least size (1 for sizes below 2): a texture's size when the driver refuses its
