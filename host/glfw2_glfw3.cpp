@@ -93,13 +93,24 @@ public:
     void Sleep(double seconds) override {
         if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     }
+    // NOTE: a key carried over from the last window is asked after before the events are handled as well as after:
+    // the game may have been busy since (a new window re-makes its textures), and a fresh press queued meanwhile
+    // must not be taken for the old hold.
     void PollEvents() override {
+        ForgetCarriedKeysLetGo();
         glfwPollEvents();
         CloseIfAsked();
         ForgetCarriedKeysLetGo();
     }
     void WaitEvents() override {
-        glfwWaitEvents();
+        ForgetCarriedKeysLetGo();
+        // While a key is carried the wait wakes every 10 ms to ask again: a window without the focus is told of
+        // no release.
+        if (anyCarried_) {
+            glfwWaitEventsTimeout(0.01);
+        } else {
+            glfwWaitEvents();
+        }
         CloseIfAsked();
         ForgetCarriedKeysLetGo();
     }
@@ -149,8 +160,14 @@ public:
         if (window_) {
             // The game is told these keys went up; the next window must not report them down again until the
             // player presses them afresh (the keyboard's repeat of a held key would look like a new press).
+            // NOTE: GLFW may not have seen a release that the window system already has (a key tapped quickly);
+            // only keys still physically down are carried, or their next press would be lost.
+            char down[32] = {};
+            const bool known = PhysicalKeys(down);
             for (int k = GLFW_KEY_SPACE; k <= GLFW_KEY_LAST; ++k) {
-                if (glfwGetKey(window_, k) == GLFW_PRESS) carried_[k] = anyCarried_ = true;
+                if (glfwGetKey(window_, k) == GLFW_PRESS && (!known || PhysicallyDown(down, k))) {
+                    carried_[k] = anyCarried_ = true;
+                }
             }
             glfwDestroyWindow(window_);
             window_ = nullptr;
@@ -323,17 +340,22 @@ private:
     // the only way to learn of it. Elsewhere than on X the key stays carried until a release is reported.
     void ForgetCarriedKeysLetGo() {
         if (!anyCarried_ || !window_) return;
-        Display* display = glfwGetX11Display();
-        if (!display) return;
         char down[32] = {};
-        XQueryKeymap(display, down);
+        if (!PhysicalKeys(down)) return;
         anyCarried_ = false;
         for (int k = GLFW_KEY_SPACE; k <= GLFW_KEY_LAST; ++k) {
-            if (!carried_[k]) continue;
-            const int code = glfwGetKeyScancode(k);
-            if (code < 0 || code > 255 || !(down[code / 8] & (1 << (code % 8)))) carried_[k] = false;
+            if (carried_[k] && !PhysicallyDown(down, k)) carried_[k] = false;
             anyCarried_ = anyCarried_ || carried_[k];
         }
+    }
+    // The X server's map of the keys down now (a bit per key code); false away from X.
+    static bool PhysicalKeys(char down[32]) {
+        Display* display = glfwGetX11Display();
+        return display && XQueryKeymap(display, down);
+    }
+    static bool PhysicallyDown(const char down[32], int key) {
+        const int code = glfwGetKeyScancode(key);
+        return code >= 0 && code <= 255 && (down[code / 8] & (1 << (code % 8)));
     }
 
     GLFWwindow* window_ = nullptr;
