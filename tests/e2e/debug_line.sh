@@ -3,7 +3,6 @@
 # at the bottom left of the 640x480 window in the game's font; after a second F1 it is not written any more,
 # so the 1280x1024 fullscreen window that F11 then opens shows none. The screenshots are kept as
 # debug_line_{before,on,off}.png beside this script's build folder for a person to look at.
-[ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
 . "$(dirname "$0")/lib.sh"
 
 # Takes a screenshot of the whole display as $1.png, kept in the build tree.

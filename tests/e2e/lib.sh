@@ -1,7 +1,13 @@
 # Shared helpers of the end-to-end scripts: a temporary working folder, starting the real game under the
 # current virtual display, finding its window, and waiting for it to end.
-# Every script runs itself under a display of its own (tests/support/with-display) and sources this file.
+# Every script sources this file and is run under a display of its own: CTest runs each one through
+# tests/support/with-display (quorlix_script_test), and this file refuses any other display, so no script sends
+# keys to someone's real screen or finds another test's windows.
 set -u
+if [ -z "${DISPLAY:-}" ] || [ "${DISPLAY:-}" != "${QUORLIX_DISPLAY:-}" ]; then
+  echo "FAIL: not under a display of its own: run it as tests/support/with-display bash $0" >&2
+  exit 1
+fi
 work=$(mktemp -d)
 game_pid=
 trap 'if [ -n "$game_pid" ]; then kill -9 "$game_pid" 2>/dev/null; fi; rm -rf "$work"' EXIT

@@ -3,7 +3,6 @@
 # makes the window fullscreen and back (each a new window size, so all art is loaded again). The files the game
 # opens show the art level: the starting 640x480 window reads the "-hd" art, the 1280x1024 fullscreen window
 # the "-hd2" art.
-[ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
 . "$(dirname "$0")/lib.sh"
 
 art="common/icons common/Buttons common/dpad common/PLOVLogo fonts/shadow_editundo menu logo BadgesA parts
