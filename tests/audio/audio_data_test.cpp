@@ -203,12 +203,15 @@ TEST(OggReader, RefusesDamagedFiles) {
     const std::string wav = dir.Write("tone.wav", Wav(1, 16, 22050, Sine16(22050, 1, 22050, 0.5, 440)));
     const std::string ogg = dir.Path() + "/tone.ogg";
     if (!EncodeOgg(wav, ogg)) GTEST_SKIP() << "oggenc (vorbis-tools) is not installed";
-    // Only the first page's worth: the headers are incomplete.
+    // Cut anywhere in its first two pages (the identification and comment headers), the file is refused.
     FILE* f = std::fopen(ogg.c_str(), "rb");
-    std::string head(64, '\0');
+    std::string head(400, '\0');
     head.resize(std::fread(head.data(), 1, head.size(), f));
     std::fclose(f);
-    ExpectRefusedUntouched(ReadThroughHost(dir.Write("head.ogg", head)));
+    for (size_t cut = 1; cut < head.size(); ++cut) {
+        SCOPED_TRACE(testing::Message() << "cut at " << cut);
+        ExpectRefusedUntouched(ReadThroughHost(dir.Write("head.ogg", head.substr(0, cut))));
+    }
 }
 
 TEST(OggReader, RefusesLayoutsTheSampleLoaderCannotPlay) {
