@@ -1,5 +1,5 @@
 // libFuzzer target for the progress record: any bytes as the state file, read through the host's state store
-// (whole-file reading and text decoding) into a fresh application object's loader, exactly as the game starts.
+// (whole-file reading and text decoding) into the application object's loader, exactly as the game starts.
 // Checks that whatever the file held, the settings the loader always repairs come out repaired.
 #include <cstdint>
 #include <cstdio>
