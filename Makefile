@@ -6,8 +6,9 @@ BUILD_DIR := build-sanitize
 CMAKE_FLAGS += -DQUORLIX_SANITIZE=ON
 endif
 JOBS ?= 2
+FUZZ_SECONDS ?= 1800
 
-.PHONY: play test deps build package bench clean
+.PHONY: play test deps build package bench fuzz clean
 
 play: build
 	cd $(CURDIR) && $(BUILD_DIR)/quorlix
@@ -29,6 +30,11 @@ package: build
 bench: build
 	for b in $(BUILD_DIR)/bench/bench_*; do "$$b"; done
 	ALSOFT_CONF=$(CURDIR)/tests/support/openal-silent.conf tests/support/with-display $(BUILD_DIR)/bench/side_by_side
+
+# Each fuzzer in turn for FUZZ_SECONDS (FUZZ_RUNS executions, if given, end a target sooner), at the lowest
+# priority; the corpora are kept under $(BUILD_DIR)/tests/fuzz. FUZZ_TARGETS picks some (names as in targets.txt).
+fuzz: build
+	FUZZ_SECONDS=$(FUZZ_SECONDS) nice -n 19 tests/fuzz/fuzz-all $(BUILD_DIR)/tests/fuzz/targets.txt $(FUZZ_TARGETS)
 
 clean:
 	rm -rf build build-sanitize

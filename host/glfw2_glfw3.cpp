@@ -95,15 +95,14 @@ public:
     }
     // NOTE: a key carried over from the last window is asked after before the events are handled as well as after:
     // the game may have been busy since (a new window re-makes its textures), and a fresh press queued meanwhile
-    // must not be taken for the old hold.
+    // must not be taken for the old hold. Repeats of the old hold queued before its release are still dropped.
     void PollEvents() override {
-        ForgetCarriedKeysLetGo();
+        ForgetCarriedKeysLetGo(true);
         glfwPollEvents();
-        CloseIfAsked();
-        ForgetCarriedKeysLetGo();
+        EndOfEvents();
     }
     void WaitEvents() override {
-        ForgetCarriedKeysLetGo();
+        ForgetCarriedKeysLetGo(true);
         // While a key is carried the wait wakes every 10 ms to ask again: a window without the focus is told of
         // no release.
         if (anyCarried_) {
@@ -111,8 +110,12 @@ public:
         } else {
             glfwWaitEvents();
         }
+        EndOfEvents();
+    }
+    void EndOfEvents() {
         CloseIfAsked();
-        ForgetCarriedKeysLetGo();
+        for (bool& letGo : justLetGo_) letGo = false;
+        ForgetCarriedKeysLetGo(false);
     }
 
     void OpenWindowHint(int target, int hint) override {
@@ -304,9 +307,12 @@ private:
 
     static void OnKey(GLFWwindow*, int key, int, int action, int) {
         Glfw3Backend& self = Self();
-        if (key >= 0 && key <= GLFW_KEY_LAST && self.carried_[key]) {
-            if (action != GLFW_RELEASE) return;
-            self.carried_[key] = false;
+        if (key >= 0 && key <= GLFW_KEY_LAST) {
+            if (self.carried_[key]) {
+                if (action != GLFW_RELEASE) return;
+                self.carried_[key] = false;
+            }
+            if (self.justLetGo_[key] && action == GLFW_REPEAT) return;
         }
         int k = KeyFromGlfw3(key);
         if (!k || !self.keyFun_) return;
@@ -338,13 +344,17 @@ private:
     // A key carried over from the last window is let go of when the window system no longer has it down.
     // NOTE: the new window never saw that key pressed, so it reports no release of it; asking the X server is
     // the only way to learn of it. Elsewhere than on X the key stays carried until a release is reported.
-    void ForgetCarriedKeysLetGo() {
+    // beforeEvents: the repeats of a key found let go of here may still wait in the queue behind its release.
+    void ForgetCarriedKeysLetGo(bool beforeEvents) {
         if (!anyCarried_ || !window_) return;
         char down[32] = {};
         if (!PhysicalKeys(down)) return;
         anyCarried_ = false;
         for (int k = GLFW_KEY_SPACE; k <= GLFW_KEY_LAST; ++k) {
-            if (carried_[k] && !PhysicallyDown(down, k)) carried_[k] = false;
+            if (carried_[k] && !PhysicallyDown(down, k)) {
+                carried_[k] = false;
+                justLetGo_[k] = beforeEvents;
+            }
             anyCarried_ = anyCarried_ || carried_[k];
         }
     }
@@ -366,6 +376,7 @@ private:
     bool shown_ = false;
     bool carried_[GLFW_KEY_LAST + 1] = {};  // held when the last window closed, by GLFW 3 key
     bool anyCarried_ = false;
+    bool justLetGo_[GLFW_KEY_LAST + 1] = {};  // carried, found let go of just before this batch of events
     KeyFun keyFun_ = nullptr;
     CharFun charFun_ = nullptr;
     MouseButtonFun mouseButtonFun_ = nullptr;
