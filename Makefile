@@ -30,6 +30,7 @@ package: build
 bench: build
 	for b in $(BUILD_DIR)/bench/bench_*; do "$$b"; done
 	ALSOFT_CONF=$(CURDIR)/tests/support/openal-silent.conf tests/support/with-display $(BUILD_DIR)/bench/side_by_side
+	ALSOFT_CONF=$(CURDIR)/tests/support/openal-silent.conf tests/support/with-display $(BUILD_DIR)/bench/side_by_side 10 1280 1024
 
 # Each fuzzer in turn for FUZZ_SECONDS (FUZZ_RUNS executions, if given, end a target sooner), at the lowest
 # priority; the corpora are kept under $(BUILD_DIR)/tests/fuzz. FUZZ_TARGETS picks some (names as in targets.txt).
