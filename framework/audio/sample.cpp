@@ -2,6 +2,7 @@
 #include "framework/audio/sample.h"
 
 #include <cstdlib>  // free for the decoded PCM
+#include <string>
 
 #include "framework/audio/audio.h"
 #include "host/kpgame.h"
@@ -57,6 +58,11 @@ bool hwAudio::LoadSample__UNSAFE__(hwSample* sample, const String& path) {
     if (format == 1 && channelCount == 2) alFormat = AL_FORMAT_STEREO8;
     if (format == 2 && channelCount == 1) alFormat = AL_FORMAT_MONO16;
     if (format == 2 && channelCount == 2) alFormat = AL_FORMAT_STEREO16;
+    if (alFormat == 0) {
+        KpGame::_game->TellAssetDamaged(path, "holds " + std::to_string(channelCount) + "-channel, " +
+                                                  std::to_string(format * 8) + "-bit sound, which the game cannot play",
+                                        "the game runs without that sound");
+    }
     ALuint buffer = 0;
     alGenBuffers(1, &buffer);
     alBufferData(buffer, alFormat, pcm, length * channelCount * format, hertz);
