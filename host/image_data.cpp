@@ -18,7 +18,10 @@ unsigned char* KpGlfwGame::LoadImageData(const String& path, int* width, int* he
     unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
     std::fclose(file);
     if (!pixels) {
-        TellAssetDamaged(path, std::string("is damaged and cannot be shown (") + stbi_failure_reason() + ")",
+        // The decoder's own reasons ("outofdata", "bad zlib header") mean nothing to a player; a file that is
+        // no picture at all is told apart from one that is a damaged picture.
+        const bool picture = std::string(stbi_failure_reason()) != "unknown image type";
+        TellAssetDamaged(path, picture ? "is damaged and cannot be shown" : "is not a picture the game can show",
                          "the game runs without it");
         return nullptr;
     }
