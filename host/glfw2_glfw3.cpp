@@ -80,7 +80,8 @@ public:
             char number[16];
             std::snprintf(number, sizeof number, "%#x", code);
             kpTellPlayer(std::string("glfw ") + number + description,
-                         std::string("the window system reports: ") + description + " (GLFW error " + number + ").");
+                         std::string("the window system reports a problem: ") + description + " (GLFW error " + number +
+                             "). Your progress is not affected.");
         });
         // GLFW 2 had no hats: they come after the buttons, in our order, from GetJoystickButtons.
         glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
