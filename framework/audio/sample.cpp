@@ -31,14 +31,15 @@ void FlushDiscarded() {
             if (state == AL_STOPPED) alSourcei(channel.source, AL_BUFFER, 0);
         }
     }
-    std::vector<ALuint> kept;
+    // NOTE: the buffers still held are kept in place, so the list keeps its storage and a flush never allocates.
+    size_t kept = 0;
     for (ALuint buffer : list) {
         alGetError();
         alDeleteBuffers(1, &buffer);
         // NOTE: OpenAL reports an error while a source still holds the buffer; it is tried again next flush.
-        if (alGetError() != AL_NO_ERROR) kept.push_back(buffer);
+        if (alGetError() != AL_NO_ERROR) list[kept++] = buffer;
     }
-    list.swap(kept);
+    list.resize(kept);
 }
 
 StrongRef<hwSample> hwAudio::LoadSample(const String& path) {

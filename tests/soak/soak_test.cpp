@@ -158,6 +158,8 @@ public:
     // One event phase of the loop.
     void Step() {
         ++now_;
+        // The scripted window notes every sleep of the loop; an hour of them would be memory the game never took.
+        fake_.sleeps.clear();
         if (host_.updates >= length) {
             fake_.windowOpen = false;
             return;
@@ -477,6 +479,16 @@ private:
     int dragSteps_ = 0;
 };
 
+#ifdef QUORLIX_SOAK_SANITIZED
+// NOTE: AddressSanitizer holds freed memory back (256 MB by default) to catch late uses, so resident memory would
+// climb for the whole of a short soak; a small hold fills during warm-up and leaves the rest to the game.
+extern "C" const char* __asan_default_options() { return "quarantine_size_mb=16"; }
+// What freed memory held back may add to resident memory, on top of what the game itself may move by.
+constexpr long kHeldBackKb = 16 * 1024;
+#else
+constexpr long kHeldBackKb = 0;
+#endif
+
 long FromEnvironment(const char* name, long otherwise) {
     const char* value = std::getenv(name);
     return value ? std::atol(value) : otherwise;
@@ -570,7 +582,7 @@ TEST(Soak, EveryScreenRunsOnWithFlatMemoryAndNoAllocationButText) {
     }
     ASSERT_GT(host.resident[0].samples, 0);
     for (const SoakHost::Resident& r : host.resident) {
-        EXPECT_LT(r.most - r.least, 4096) << "resident memory moved by more than 4 MB after warm-up";
+        EXPECT_LT(r.most - r.least, 4096 + kHeldBackKb) << "resident memory moved by more than 4 MB after warm-up";
     }
 }
 
