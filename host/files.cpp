@@ -156,6 +156,13 @@ void TellSaveFailed(int error) {
     }
 }
 
+// The notice of a state file that exists but could not be read for the reason `error`.
+void TellStateUnreadable(int error) {
+    kpTellPlayer("state-unreadable", "the saved progress in " + StateFileForPlayer() + " could not be read (" +
+                                         kpReason(error) + "); the game starts without it and does not save over "
+                                         "it, so it is still there once the file can be read.");
+}
+
 }  // namespace
 
 String KpGame::LoadState() {
@@ -168,9 +175,7 @@ String KpGame::LoadState() {
                                           StateFileForPlayer() + ".");
         } else {
             _stateUnreadable = true;
-            kpTellPlayer("state-unreadable", "the saved progress in " + StateFileForPlayer() + " could not be read (" +
-                                                 kpReason(error) + "); the game starts without it and does not save "
-                                                 "over it, so it is still there once the file can be read.");
+            TellStateUnreadable(error);
         }
         return String();
     }
@@ -189,9 +194,7 @@ String KpGame::LoadState() {
     std::fclose(file);
     if (failed) {
         _stateUnreadable = true;
-        kpTellPlayer("state-unreadable", "the saved progress in " + StateFileForPlayer() + " could not be read (" +
-                                             kpReason(error) + "); the game starts without it and does not save "
-                                             "over it, so it is still there once the file can be read.");
+        TellStateUnreadable(error);
         return String();
     }
     if (more) {
