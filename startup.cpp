@@ -27,6 +27,7 @@ int KpZindleGame::Main(int argCount, char** argValues) {
                                "start. Your saved progress is untouched.");
         std::exit(255);
     }
+    kpReturnLargeBlocksWhenFreed();
     // NOTE: the host game lives until the process ends; the error path leaves without unwinding it.
     auto* game = new KpZindleGame();
     argc = argCount;

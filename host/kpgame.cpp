@@ -1,11 +1,21 @@
-// KpGame: guarded forwarding of every host callback to the game delegate, the date and the fatal stop.
+// KpGame: guarded forwarding of every host callback to the game delegate, the date, the fatal stop, and the
+// C allocator set to give large blocks back.
 #include "host/kpgame.h"
+
+#include <malloc.h>  // mallopt
 
 #include <ctime>
 #include <exception>
 
 #include "host/errors.h"
 #include "runtime/object.h"
+
+void kpReturnLargeBlocksWhenFreed() {
+    // NOTE: by default glibc raises its mmap threshold each time a large mapped block is freed, and from then on
+    // puts such blocks in the heap, which it seldom shrinks: after one trip to fullscreen and back the game would
+    // keep a hundred megabytes it no longer uses. A fixed threshold keeps every large block mapped on its own.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+}
 
 KpGame* KpGame::_game = nullptr;
 

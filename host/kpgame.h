@@ -14,6 +14,11 @@
 #include "runtime/array.h"
 #include "runtime/string.h"
 
+// Has the C allocator hand large blocks (the art's decoded pixels, megabytes each) back to the system when they
+// are freed, so the memory of a fullscreen window's art comes back once the window is small again. Start-up calls
+// it once.
+void kpReturnLargeBlocksWhenFreed();
+
 // A script-level exception: one that escapes a callback ends the process through KpGame::Die.
 class ThrowableObject : public std::exception {
 public:

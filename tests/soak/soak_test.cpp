@@ -12,7 +12,6 @@
 // before the next update; should the game end the process anyway, an exit handler fails the soak.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <malloc.h>  // mallopt
 #include <unistd.h>
 
 #include <algorithm>
@@ -511,13 +510,7 @@ TEST(Soak, EveryScreenRunsOnWithFlatMemoryAndNoAllocationButText) {
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(folder);
 
-#ifndef QUORLIX_SOAK_SANITIZED
-    // NOTE: by default glibc raises its mmap threshold after big blocks are freed, and from then on keeps the
-    // art's pixel blocks (megabytes each, freed after upload) in the heap, which it seldom gives back: resident
-    // memory then wanders by the size of a reload. Fixing the threshold returns them, so what stays is what
-    // the game holds.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
-#endif
+    kpReturnLargeBlocksWhenFreed();  // as start-up does
     FakeGlfw fake;
     glfw2::Install(&fake);
     glrec::Gl().log = false;
