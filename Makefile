@@ -8,13 +8,21 @@ endif
 JOBS ?= 2
 FUZZ_SECONDS ?= 1800
 
-.PHONY: play test deps build package bench fuzz clean
+.PHONY: play test soak deps build package bench fuzz clean
 
 play: build
 	cd $(CURDIR) && $(BUILD_DIR)/quorlix
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
+
+# The long soaks: an hour of play in process (216,000 updates, random input on every screen), then ten minutes of
+# the real binary under random input on a virtual display. `make test` runs a short in-process soak only.
+soak: build
+	cd $(BUILD_DIR) && QUORLIX_SOAK_UPDATES=216000 ALSOFT_CONF=$(CURDIR)/tests/support/openal-silent.conf \
+	  nice -n 19 tests/soak/soak_tests
+	QUORLIX_BIN=$(CURDIR)/$(BUILD_DIR)/quorlix QUORLIX_WITH_DISPLAY=$(CURDIR)/tests/support/with-display \
+	  nice -n 19 tests/support/with-display bash tests/soak/real_binary.sh
 
 deps:
 	scripts/install-deps

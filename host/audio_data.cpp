@@ -1,4 +1,5 @@
-// Sound file decoding: choosing the decoder by extension, the RIFF/WAVE reader and Ogg Vorbis.
+// Sound file decoding: the RIFF/WAVE reader and Ogg Vorbis. Opening the file and choosing the decoder is the
+// host's (audio_file.cpp), so that the decoders build on their own.
 #include "host/audio_data.h"
 
 #include <stb_vorbis.h>  // Debian's libstb builds stb_vorbis too
@@ -11,8 +12,6 @@
 #include <optional>
 #include <vector>
 
-#include "host/glfwgame.h"
-#include "runtime/object.h"
 
 namespace {
 
@@ -214,20 +213,4 @@ unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int*
     *format = 2;
     *hertz = static_cast<int>(info.sample_rate);
     return reinterpret_cast<unsigned char*>(buffer);
-}
-
-unsigned char* KpGlfwGame::LoadAudioData(const String& path, int* length, int* channels, int* format,
-                                         int* hertz) {
-    FILE* file = OpenFile(path, String("rb"));
-    if (!file) return nullptr;
-    const String name = path.ToLower();
-    unsigned char* pcm = nullptr;
-    if (name.EndsWith(String(".wav"))) {
-        pcm = LoadWAV(file, length, channels, format, hertz);
-    } else if (name.EndsWith(String(".ogg"))) {
-        pcm = LoadOGG(file, length, channels, format, hertz);
-    }
-    std::fclose(file);
-    if (pcm) gc_ext_new_bytes += static_cast<int64_t>(*length) * *channels * *format;
-    return pcm;
 }

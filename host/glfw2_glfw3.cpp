@@ -14,9 +14,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <thread>
 
 #include "host/glfw2.h"
+#include "host/notices.h"
 
 namespace glfw2 {
 namespace {
@@ -76,9 +78,13 @@ int KeyToGlfw3(int key) {
 class Glfw3Backend final : public Backend {
 public:
     bool Init() override {
-        // What the window system refuses is worth a line on standard error; the player never sees it.
+        // What the window system refuses is told to the player, once for each kind of complaint.
         glfwSetErrorCallback([](int code, const char* description) {
-            std::fprintf(stderr, "GLFW error %#x: %s\n", code, description);
+            char number[16];
+            std::snprintf(number, sizeof number, "%#x", code);
+            kpTellPlayer(std::string("glfw ") + number + description,
+                         std::string("the window system reports a problem: ") + description + " (GLFW error " + number +
+                             "). Your progress is not affected.");
         });
         // GLFW 2 had no hats: they come after the buttons, in our order, from GetJoystickButtons.
         glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);

@@ -1,5 +1,6 @@
 // Decoding image files into 8-bit pixels through Debian's stb_image: only PNG files, and only after their chunk
-// layout has been checked.
+// layout has been checked. A file that is missing or does not decode is told to the player (once per file) and
+// gives no pixels.
 // NOTE: stb_image sizes its buffers from a chunk's length field and from the image header before it has read
 // the data behind them, so a damaged file of a few bytes could make it ask for up to 4 GiB; and it decodes many
 // more formats than the game's art uses, each one more way in for a damaged file. A PNG whose every chunk lies
@@ -8,6 +9,7 @@
 
 #include <stb_image.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "host/glfwgame.h"
@@ -48,10 +50,23 @@ bool PngWithinBounds(const std::vector<unsigned char>& bytes) {
 }
 
 unsigned char* KpGlfwGame::LoadImageData(const String& path, int* width, int* height, int* depth) {
+    errno = 0;
     const auto bytes = LoadData(path);
-    if (!bytes || !PngWithinBounds(*bytes)) return nullptr;
-    unsigned char* pixels =
-        stbi_load_from_memory(bytes->data(), static_cast<int>(bytes->size()), width, height, depth, 0);
-    if (pixels) gc_ext_new_bytes += static_cast<int64_t>(*width) * *height * *depth;
+    if (!bytes) {
+        TellAssetUnreadable(path, errno != 0 ? errno : ENOENT);
+        return nullptr;
+    }
+    // A file that is no PNG at all is told apart from a damaged one.
+    const bool png = bytes->size() >= sizeof kPngSignature &&
+                     std::memcmp(bytes->data(), kPngSignature, sizeof kPngSignature) == 0;
+    unsigned char* pixels = PngWithinBounds(*bytes) ? stbi_load_from_memory(bytes->data(), static_cast<int>(bytes->size()),
+                                                                              width, height, depth, 0)
+                                                     : nullptr;
+    if (!pixels) {
+        TellAssetDamaged(path, png ? "is damaged and cannot be shown" : "is not a picture the game can show",
+                         "the game runs without it");
+        return nullptr;
+    }
+    gc_ext_new_bytes += static_cast<int64_t>(*width) * *height * *depth;
     return pixels;
 }

@@ -295,6 +295,8 @@ TEST(OggReader, AFileWhoseCommentsSpanPagesDecodes) {
 // A damaged codebook (the fuzzer's find) once left the decoder's scratch memory allocated on its way out.
 TEST(OggReader, ADamagedCodebookIsRefusedAndLeavesNoMemoryBehind) {
     const std::string path = QUORLIX_SOURCE_DIR "/tests/audio/damaged/codebook-leak.ogg";
+    // Twice first: the player is told of the damaged file once, and that notice keeps a little memory of its own.
+    ExpectRefusedUntouched(ReadThroughHost(path));
     ExpectRefusedUntouched(ReadThroughHost(path));
     const size_t before = mallinfo2().uordblks;
     ExpectRefusedUntouched(ReadThroughHost(path));
