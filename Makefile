@@ -6,14 +6,23 @@ BUILD_DIR := build-sanitize
 CMAKE_FLAGS += -DQUORLIX_SANITIZE=ON
 endif
 JOBS ?= 2
+FUZZ_SECONDS ?= 1800
 
-.PHONY: play test deps build package bench clean
+.PHONY: play test soak deps build package bench fuzz clean
 
 play: build
 	cd $(CURDIR) && $(BUILD_DIR)/quorlix
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
+
+# The long soaks: an hour of play in process (216,000 updates, random input on every screen), then ten minutes of
+# the real binary under random input on a virtual display. `make test` runs a short in-process soak only.
+soak: build
+	cd $(BUILD_DIR) && QUORLIX_SOAK_UPDATES=216000 ALSOFT_CONF=$(CURDIR)/tests/support/openal-silent.conf \
+	  nice -n 19 tests/soak/soak_tests
+	QUORLIX_BIN=$(CURDIR)/$(BUILD_DIR)/quorlix QUORLIX_WITH_DISPLAY=$(CURDIR)/tests/support/with-display \
+	  nice -n 19 tests/support/with-display bash tests/soak/real_binary.sh
 
 deps:
 	scripts/install-deps
@@ -29,6 +38,12 @@ package: build
 bench: build
 	for b in $(BUILD_DIR)/bench/bench_*; do "$$b"; done
 	ALSOFT_CONF=$(CURDIR)/tests/support/openal-silent.conf tests/support/with-display $(BUILD_DIR)/bench/side_by_side
+	ALSOFT_CONF=$(CURDIR)/tests/support/openal-silent.conf tests/support/with-display $(BUILD_DIR)/bench/side_by_side 10 1280 1024
+
+# Each fuzzer in turn for FUZZ_SECONDS (FUZZ_RUNS executions, if given, end a target sooner), at the lowest
+# priority; the corpora are kept under $(BUILD_DIR)/tests/fuzz. FUZZ_TARGETS picks some (names as in targets.txt).
+fuzz: build
+	FUZZ_SECONDS=$(FUZZ_SECONDS) nice -n 19 tests/fuzz/fuzz-all $(BUILD_DIR)/tests/fuzz/targets.txt $(FUZZ_TARGETS)
 
 clean:
 	rm -rf build build-sanitize

@@ -9,6 +9,7 @@
 #include "game/search.h"
 #include "host/errors.h"
 #include "host/glfwgame.h"
+#include "host/notices.h"
 
 // Sets every framework and game global to its start value.
 int kpInit() {
@@ -22,6 +23,8 @@ int kpInit() {
 int KpZindleGame::Main(int argCount, char** argValues) {
     if (!glfw2::Init()) {
         kpPrint(String("glfwInit failed"));
+        kpTellPlayer("window", "no window can be opened (no graphical display could be reached); the game cannot "
+                               "start. Your saved progress is untouched.");
         std::exit(255);
     }
     // NOTE: the host game lives until the process ends; the error path leaves without unwinding it.
@@ -39,5 +42,12 @@ int KpZindleGame::Main(int argCount, char** argValues) {
         game->Die(exception);
     }
     glfw2::Terminate();
+    // NOTE: the loop also ends when the first window could never be opened; that is a failure to start, not
+    // a game that was played and closed, and ends as one.
+    if (glfwGraphicsSeq == 0) {
+        kpTellPlayer("window", "the game's window could not be opened; the game cannot start. Your saved progress "
+                               "is untouched.");
+        std::exit(255);
+    }
     return 0;
 }

@@ -29,7 +29,8 @@
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 480;
+// The window size of both turns: 640 x 480 unless the command line names another.
+int windowWidth = 640, windowHeight = 480;
 constexpr double kFramePeriod = 1.0 / 60.0;
 
 double CpuSeconds() {
@@ -180,7 +181,7 @@ bool ReadFrame(const std::string& path, Frame& frame) {
 int OurTurn(const std::string& framePath, double seconds) {
     if (!glfw2::Init()) return 1;
     BuildTreeHost host;
-    host.SetGlfwWindow(kWidth, kHeight, 8, 8, 8, 0, 0, 0, false);
+    host.SetGlfwWindow(windowWidth, windowHeight, 8, 8, 8, 0, 0, 0, false);
     GameDevices<> devices(&host);
     c_InputDevice* input = devices.input.Get();
     StrongRef<c_MyApp> app = MakeRef<c_MyApp>();
@@ -227,7 +228,7 @@ int SdlTurn(const std::string& framePath, double seconds) {
     }
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
-    SDL_Window* window = SDL_CreateWindow("Quorlix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight, 0);
+    SDL_Window* window = SDL_CreateWindow("Quorlix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth, windowHeight, 0);
     SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
     if (!renderer) return 1;
     // Premultiplied colours, as ours: (1, 1 - source alpha), and additive (1, 1).
@@ -334,8 +335,8 @@ bool RunTurn(const char* self, const char* who, const std::string& framePath, do
     if (child == 0) {
         dup2(pipeEnds[1], STDOUT_FILENO);
         close(pipeEnds[0]);
-        const std::string time = std::to_string(seconds);
-        execl(self, self, who, framePath.c_str(), time.c_str(), static_cast<char*>(nullptr));
+        const std::string time = std::to_string(seconds), width = std::to_string(windowWidth), height = std::to_string(windowHeight);
+        execl(self, self, who, framePath.c_str(), time.c_str(), width.c_str(), height.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     close(pipeEnds[1]);
@@ -370,19 +371,26 @@ std::string MachineName() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4) {
+    if (argc == 6) {
         const std::string who = argv[1];
         const double seconds = std::atof(argv[3]);
+        windowWidth = std::atoi(argv[4]);
+        windowHeight = std::atoi(argv[5]);
         if (who == "ours") return OurTurn(argv[2], seconds);
         if (who == "sdl2") return SdlTurn(argv[2], seconds);
         return 2;
     }
-    const double seconds = argc == 2 ? std::atof(argv[1]) : 10.0;
+    // side_by_side [seconds a turn] [width height]
+    const double seconds = argc >= 2 ? std::atof(argv[1]) : 10.0;
+    if (argc == 4) {
+        windowWidth = std::atoi(argv[2]);
+        windowHeight = std::atoi(argv[3]);
+    }
     const std::string framePath = "/tmp/quorlix-side-by-side-" + std::to_string(getpid()) + ".frame";
     std::vector<double> ours, sdl;
     long oursPeak = 0, sdlPeak = 0;
     std::printf("Side by side on %s, %ld processors: one play frame at %dx%d, 60 frames a second, %.0f s a turn\n",
-                MachineName().c_str(), sysconf(_SC_NPROCESSORS_ONLN), kWidth, kHeight, seconds);
+                MachineName().c_str(), sysconf(_SC_NPROCESSORS_ONLN), windowWidth, windowHeight, seconds);
     for (int round = 1; round <= 3; ++round) {
         Turn a, b;
         if (!RunTurn(argv[0], "ours", framePath, seconds, a) || !RunTurn(argv[0], "sdl2", framePath, seconds, b)) {

@@ -142,6 +142,14 @@ int c_MyApp::p_CLS2D(float red, float green, float blue, float alpha) {
 // ---- Render pass ----
 
 void c_MyApp::p_ClearScreen() {
+    // NOTE: an opaque clear covers the whole window either way; the device's clear is far cheaper for the GL
+    // driver than blending a window-sized rectangle. A clear alpha below 1 must blend: it leaves a trace.
+    if (m_clearColor[3] >= 1.0f && kp_graphics_renderDevice) {
+        kp_graphics_renderDevice->Cls(m_clearColor[0], m_clearColor[1], m_clearColor[2]);
+        kp_graphics_SetColor(255, 255, 255);
+        kp_graphics_SetAlpha(1);
+        return;
+    }
     kp_graphics_SetColor(m_clearColor[0], m_clearColor[1], m_clearColor[2]);
     kp_graphics_SetAlpha(m_clearColor[3]);
     kp_graphics_DrawRect(-1, -1, static_cast<float>(kp_app_DeviceWidth() + 2),

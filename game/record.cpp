@@ -1,6 +1,7 @@
 // c_MyApp: the progress record. Settings, badge flags and the result lists of every group are kept as one text
 // of integer fields each followed by "|", every section guarded by a checksum of its own, so a damaged section
-// is reset alone while the rest of the player's progress loads.
+// is reset alone while the rest of the player's progress loads. Standard output gets the record's load messages;
+// what was damaged and reset is also told to the player on standard error.
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include "game/myapp.h"
 #include "game/search.h"
 #include "host/errors.h"
+#include "host/files.h"    // StateFileForPlayer
+#include "host/notices.h"
 
 namespace {
 
@@ -17,6 +20,8 @@ constexpr int kBadgeWords = 8;
 constexpr int kRowsWritten = 517;
 constexpr int kRowsRead = 512;
 constexpr int kLastListBase = 5120;
+// The groups a player can reach; rows past them hold nothing a player sees.
+constexpr int kGroups = 56;
 
 // Checksums are 32-bit sums that wrap around.
 int32_t Wrap(uint32_t sum) { return static_cast<int32_t>(sum); }
@@ -100,6 +105,8 @@ int c_MyApp::p_Load() {
             kpPrint(String("Settings Loaded"));
         } else {
             kpPrint(String("Settings Checksum Invalid"));
+            kpTellPlayer("record settings", "the settings saved in " + StateFileForPlayer() +
+                                                " were damaged and are back to their defaults; your results are kept.");
             m_settings.Fill(0);
             m_settings[5] = 1;
         }
@@ -124,12 +131,17 @@ int c_MyApp::p_Load() {
             kpPrint(String("Badges Loaded"));
         } else {
             kpPrint(String("Badge Checksum Invalid"));
+            kpTellPlayer("record badges", "the badges saved in " + StateFileForPlayer() +
+                                              " were damaged and have been cleared; your settings and results are kept.");
             m_badges.Fill(false);
         }
         p += kBadgeWords + 1;
     }
 
-    for (int r = 0; r < kRowsRead && p + 20 < count; ++r) {
+    int damagedGroups = 0;
+    int rowsRead = 0;
+    for (; rowsRead < kRowsRead && p + 20 < count; ++rowsRead) {
+        const int r = rowsRead;
         int* a = &m_scores[10 * r];
         int* b = &m_scores[kLastListBase + 10 * r];
         for (int j = 0; j < 10; ++j) {
@@ -138,11 +150,24 @@ int c_MyApp::p_Load() {
         }
         if (Wrap(RowSum(a, b, r)) != fields[p + 20]) {
             for (int j = 0; j < 10; ++j) a[j] = b[j] = 0;
+            if (r < kGroups) ++damagedGroups;
         }
         p += 21;
     }
 
     kpPrint(String("Highscores Loaded"));
+    if (damagedGroups > 0) {
+        kpTellPlayer("record results", "the results of " + std::to_string(damagedGroups) +
+                                           (damagedGroups == 1 ? " group" : " groups") + " saved in " +
+                                           StateFileForPlayer() +
+                                           " were damaged and have been cleared; the rest of your progress is kept.");
+    }
+    // A text without every row that is read was cut short (or never was a record).
+    if (!text.Empty() && rowsRead < kRowsRead) {
+        kpTellPlayer("record short", "the progress saved in " + StateFileForPlayer() +
+                                         " ends early (the file was cut short); what it holds is loaded, and the "
+                                         "rest starts afresh.");
+    }
     // NOTE: the menu's selection is kept to the groups it offers, and the wheel turns to the selection kept; a
     // stored group from nowhere would leave the wheel empty.
     m_menuSel = std::clamp(m_settings[3], 0, 55);

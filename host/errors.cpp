@@ -1,9 +1,12 @@
 // Printing and the fatal-error path: every ending of the process other than the window closing goes here.
 #include "host/errors.h"
 
+#include <unistd.h>  // write
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>  // strlen
 #include <string>
 
 void kpPrint(const String& text) {
@@ -31,7 +34,19 @@ void dbg_error(const char* message) {
     std::fputs(message, stdout);
     std::fputs("\n\n", stdout);
     std::fflush(stdout);
+    kpTellPlayerStopped(message);
     std::_Exit(255);
+}
+
+void kpTellPlayerStopped(const char* message) {
+    // NOTE: plain writes, nothing allocated: this also runs inside the signal handler.
+    auto put = [](const char* text) {
+        if (write(STDERR_FILENO, text, std::strlen(text)) < 0) return;
+    };
+    put("Quorlix: the game stopped because of an internal error (");
+    put(message);
+    put("). Progress saved before this (at the end of each puzzle, on closing the options and on leaving the "
+        "window) is kept; a puzzle in play is lost.\n");
 }
 
 void sighandler(int signal) {

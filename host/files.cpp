@@ -1,12 +1,15 @@
 // Files: opening by (virtual) path, reading whole files as bytes or text, and the state store.
 #include "host/files.h"
 
-#include <unistd.h>  // fsync, unlink
+#include <unistd.h>  // fsync, unlink, access
+
+#include <cerrno>
 
 #include <cstdio>
 #include <filesystem>  // is_directory, lexically_normal
 
 #include "host/kpgame.h"
+#include "host/notices.h"
 
 String kp_data_FixDataPath(const String& path) {
     const int pair = path.Find(String(":/"));
@@ -97,27 +100,150 @@ String KpGame::LoadString(const String& path) {
     return bytes ? DecodeFileText(*bytes) : String();
 }
 
-String KpGame::LoadState() { return LoadString(String(kStateFilePath)); }
+void KpGame::TellAssetUnreadable(const String& path, int error) {
+    const std::string file = PathToFilePath(path).ToUtf8();
+    const String dataRoot("zindle://data/");
+    if (path.StartsWith(dataRoot)) {
+        // The data folder is what the file's path holds before the name inside it.
+        const std::string name = path.Slice(dataRoot.Length()).ToUtf8();
+        const std::string folder = file.size() > name.size() ? file.substr(0, file.size() - name.size() - 1) : "";
+        std::error_code ignored;
+        if (!folder.empty() && !std::filesystem::is_directory(folder, ignored)) {
+            kpTellPlayer("data-folder", "the game's data folder " + folder + " is missing; the game runs without "
+                                        "pictures and sounds. Your progress is not affected.");
+            return;
+        }
+    }
+    if (error == ENOENT) {
+        kpTellPlayer("asset " + file, file + " is missing; the game runs without it.");
+    } else {
+        kpTellPlayer("asset " + file, file + " cannot be read (" + kpReason(error) + "); the game runs without it.");
+    }
+}
+
+void KpGame::TellAssetDamaged(const String& path, const std::string& problem, const std::string& without) {
+    const std::string file = PathToFilePath(path).ToUtf8();
+    kpTellPlayer("asset " + file, file + " " + problem + "; " + without + ".");
+}
+
+std::string StateFileForPlayer() {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(kStateFilePath, error);
+    return error ? std::string(kStateFilePath) : absolute.lexically_normal().string();
+}
+
+namespace {
+
+// What a player can do about a failed save, by its cause.
+std::string UntilSavingWorks(int error) {
+    if (error == ENOSPC || error == EDQUOT) return "there is space on the disk again";
+    if (error == EROFS || error == EACCES || error == EPERM) return "the folder can be written to";
+    return "saving works again";
+}
+
+// The notice of a save that failed for the reason `error`; the old record, if any, is still whole.
+void TellSaveFailed(int error) {
+    const std::string where = StateFileForPlayer();
+    const std::string reason = kpReason(error);
+    if (access(kStateFilePath, F_OK) == 0) {
+        kpTellPlayer("save", "progress could not be saved to " + where + " (" + reason +
+                                 "); your earlier progress is kept, but nothing new is saved until " +
+                                 UntilSavingWorks(error) + ".");
+    } else {
+        kpTellPlayer("save", "progress could not be saved to " + where + " (" + reason +
+                                 "); the game runs on, but nothing you do is kept until " +
+                                 UntilSavingWorks(error) + ".");
+    }
+}
+
+// The notice of a state file that exists but could not be read for the reason `error`.
+void TellStateUnreadable(int error) {
+    kpTellPlayer("state-unreadable", "the saved progress in " + StateFileForPlayer() + " could not be read (" +
+                                         kpReason(error) + "); the game starts without it and does not save over "
+                                         "it, so it is still there once the file can be read.");
+}
+
+}  // namespace
+
+String KpGame::LoadState() {
+    errno = 0;
+    FILE* file = OpenFile(String(kStateFilePath), String("rb"));
+    if (!file) {
+        const int error = errno;
+        if (error == ENOENT || error == 0) {
+            kpTellPlayer("state-new", "no saved progress yet; the game starts afresh and keeps your progress in " +
+                                          StateFileForPlayer() + ".");
+        } else {
+            _stateUnreadable = true;
+            TellStateUnreadable(error);
+        }
+        return String();
+    }
+    // NOTE: no record the game writes comes near the limit (the longest is 130,704 bytes): a larger file is
+    // not progress, and reading all of it would only take memory. The first kStateReadLimit bytes are read.
+    std::vector<unsigned char> bytes;
+    unsigned char block[4096];
+    size_t n;
+    do {
+        n = std::fread(block, 1, sizeof block, file);
+        bytes.insert(bytes.end(), block, block + n);
+    } while (n == sizeof block && bytes.size() < kStateReadLimit);
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    const bool more = n == sizeof block && std::fgetc(file) != EOF;
+    std::fclose(file);
+    if (failed) {
+        _stateUnreadable = true;
+        TellStateUnreadable(error);
+        return String();
+    }
+    if (more) {
+        kpTellPlayer("state-large", StateFileForPlayer() + " is far larger than saved progress ever is; only its "
+                                    "first " + std::to_string(kStateReadLimit / (1024 * 1024)) + " MB are read, "
+                                    "and the next save replaces it with your progress.");
+    }
+    return DecodeFileText(bytes);
+}
 
 int KpGame::SaveState(const String& text) {
+    // NOTE: a record that exists but could not be read is the player's progress all the same; replacing it
+    // with this session's would lose it. It is left alone (the notice at loading said so).
+    if (_stateUnreadable) return -1;
     // NOTE: the new record goes to a file beside the old one and is renamed over it only once it is wholly
     // written and flushed to disk, so a full disk or a crash mid-write leaves the previous record intact.
     const String tempPath = String(kStateFilePath) + String(".new");
+    errno = 0;
     FILE* file = OpenFile(tempPath, String("wb"));
-    if (!file) return -1;
+    if (!file) {
+        TellSaveFailed(errno != 0 ? errno : EIO);
+        return -1;
+    }
+    int error = 0;
+    // Keeps the first failure's reason.
+    auto check = [&error](bool ok) {
+        if (!ok && error == 0) error = errno != 0 ? errno : EIO;
+        return ok;
+    };
     const std::vector<unsigned char> bytes = EncodeStateText(text);
-    bool complete = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    complete = std::fflush(file) == 0 && complete;
-    complete = fsync(fileno(file)) == 0 && complete;
-    complete = std::fclose(file) == 0 && complete;
+    bool complete = check(bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
+    complete = check(std::fflush(file) == 0) && complete;
+    complete = check(fsync(fileno(file)) == 0) && complete;
+    complete = check(std::fclose(file) == 0) && complete;
     const std::string temp = PathToFilePath(tempPath).ToUtf8();
     if (!complete) {
         unlink(temp.c_str());
+        TellSaveFailed(error);
         return -2;
     }
-    if (std::rename(temp.c_str(), PathToFilePath(String(kStateFilePath)).ToUtf8().c_str()) != 0) {
+    if (!check(std::rename(temp.c_str(), PathToFilePath(String(kStateFilePath)).ToUtf8().c_str()) == 0)) {
         unlink(temp.c_str());
+        TellSaveFailed(error);
         return -1;
+    }
+    if (kpToldPlayer("save")) {
+        kpSettleNotice("save");
+        kpTellPlayer("saved-again", "progress saved to " + StateFileForPlayer() + " again; nothing is lost.");
+        kpSettleNotice("saved-again");
     }
     return 0;
 }

@@ -4,12 +4,19 @@
 // lives in "./.zindlestate".
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <vector>
 
 #include "runtime/string.h"
 
 // The state file, in the current working directory.
 inline constexpr const char* kStateFilePath = "./.zindlestate";
+// The most of the state file that is read: ample for any record the game writes.
+inline constexpr size_t kStateReadLimit = 1024 * 1024;
+
+// The state file's full path, as a player looks for it (UTF-8).
+std::string StateFileForPlayer();
 
 // Makes an asset name into a virtual path: names that carry a scheme or drive, or start with "./" or "/",
 // come back unchanged; any other gets "zindle://data/" in front.

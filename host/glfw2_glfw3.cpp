@@ -14,9 +14,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <thread>
 
 #include "host/glfw2.h"
+#include "host/notices.h"
 
 namespace glfw2 {
 namespace {
@@ -76,9 +78,13 @@ int KeyToGlfw3(int key) {
 class Glfw3Backend final : public Backend {
 public:
     bool Init() override {
-        // What the window system refuses is worth a line on standard error; the player never sees it.
+        // What the window system refuses is told to the player, once for each kind of complaint.
         glfwSetErrorCallback([](int code, const char* description) {
-            std::fprintf(stderr, "GLFW error %#x: %s\n", code, description);
+            char number[16];
+            std::snprintf(number, sizeof number, "%#x", code);
+            kpTellPlayer(std::string("glfw ") + number + description,
+                         std::string("the window system reports a problem: ") + description + " (GLFW error " + number +
+                             "). Your progress is not affected.");
         });
         // GLFW 2 had no hats: they come after the buttons, in our order, from GetJoystickButtons.
         glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
@@ -93,15 +99,29 @@ public:
     void Sleep(double seconds) override {
         if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     }
+    // NOTE: a key carried over from the last window is asked after before the events are handled as well as after:
+    // the game may have been busy since (a new window re-makes its textures), and a fresh press queued meanwhile
+    // must not be taken for the old hold. Repeats of the old hold queued before its release are still dropped.
     void PollEvents() override {
+        ForgetCarriedKeysLetGo(true);
         glfwPollEvents();
-        CloseIfAsked();
-        ForgetCarriedKeysLetGo();
+        EndOfEvents();
     }
     void WaitEvents() override {
-        glfwWaitEvents();
+        ForgetCarriedKeysLetGo(true);
+        // While a key is carried the wait wakes every 10 ms to ask again: a window without the focus is told of
+        // no release.
+        if (anyCarried_) {
+            glfwWaitEventsTimeout(0.01);
+        } else {
+            glfwWaitEvents();
+        }
+        EndOfEvents();
+    }
+    void EndOfEvents() {
         CloseIfAsked();
-        ForgetCarriedKeysLetGo();
+        for (bool& letGo : justLetGo_) letGo = false;
+        ForgetCarriedKeysLetGo(false);
     }
 
     void OpenWindowHint(int target, int hint) override {
@@ -149,8 +169,14 @@ public:
         if (window_) {
             // The game is told these keys went up; the next window must not report them down again until the
             // player presses them afresh (the keyboard's repeat of a held key would look like a new press).
+            // NOTE: GLFW may not have seen a release that the window system already has (a key tapped quickly);
+            // only keys still physically down are carried, or their next press would be lost.
+            char down[32] = {};
+            const bool known = PhysicalKeys(down);
             for (int k = GLFW_KEY_SPACE; k <= GLFW_KEY_LAST; ++k) {
-                if (glfwGetKey(window_, k) == GLFW_PRESS) carried_[k] = anyCarried_ = true;
+                if (glfwGetKey(window_, k) == GLFW_PRESS && (!known || PhysicallyDown(down, k))) {
+                    carried_[k] = anyCarried_ = true;
+                }
             }
             glfwDestroyWindow(window_);
             window_ = nullptr;
@@ -287,9 +313,12 @@ private:
 
     static void OnKey(GLFWwindow*, int key, int, int action, int) {
         Glfw3Backend& self = Self();
-        if (key >= 0 && key <= GLFW_KEY_LAST && self.carried_[key]) {
-            if (action != GLFW_RELEASE) return;
-            self.carried_[key] = false;
+        if (key >= 0 && key <= GLFW_KEY_LAST) {
+            if (self.carried_[key]) {
+                if (action != GLFW_RELEASE) return;
+                self.carried_[key] = false;
+            }
+            if (self.justLetGo_[key] && action == GLFW_REPEAT) return;
         }
         int k = KeyFromGlfw3(key);
         if (!k || !self.keyFun_) return;
@@ -321,19 +350,28 @@ private:
     // A key carried over from the last window is let go of when the window system no longer has it down.
     // NOTE: the new window never saw that key pressed, so it reports no release of it; asking the X server is
     // the only way to learn of it. Elsewhere than on X the key stays carried until a release is reported.
-    void ForgetCarriedKeysLetGo() {
+    // beforeEvents: the repeats of a key found let go of here may still wait in the queue behind its release.
+    void ForgetCarriedKeysLetGo(bool beforeEvents) {
         if (!anyCarried_ || !window_) return;
-        Display* display = glfwGetX11Display();
-        if (!display) return;
         char down[32] = {};
-        XQueryKeymap(display, down);
+        if (!PhysicalKeys(down)) return;
         anyCarried_ = false;
         for (int k = GLFW_KEY_SPACE; k <= GLFW_KEY_LAST; ++k) {
-            if (!carried_[k]) continue;
-            const int code = glfwGetKeyScancode(k);
-            if (code < 0 || code > 255 || !(down[code / 8] & (1 << (code % 8)))) carried_[k] = false;
+            if (carried_[k] && !PhysicallyDown(down, k)) {
+                carried_[k] = false;
+                justLetGo_[k] = beforeEvents;
+            }
             anyCarried_ = anyCarried_ || carried_[k];
         }
+    }
+    // The X server's map of the keys down now (a bit per key code); false away from X.
+    static bool PhysicalKeys(char down[32]) {
+        Display* display = glfwGetX11Display();
+        return display && XQueryKeymap(display, down);
+    }
+    static bool PhysicallyDown(const char down[32], int key) {
+        const int code = glfwGetKeyScancode(key);
+        return code >= 0 && code <= 255 && (down[code / 8] & (1 << (code % 8)));
     }
 
     GLFWwindow* window_ = nullptr;
@@ -344,6 +382,7 @@ private:
     bool shown_ = false;
     bool carried_[GLFW_KEY_LAST + 1] = {};  // held when the last window closed, by GLFW 3 key
     bool anyCarried_ = false;
+    bool justLetGo_[GLFW_KEY_LAST + 1] = {};  // carried, found let go of just before this batch of events
     KeyFun keyFun_ = nullptr;
     CharFun charFun_ = nullptr;
     MouseButtonFun mouseButtonFun_ = nullptr;

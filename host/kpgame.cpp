@@ -30,6 +30,7 @@ void KpGame::GetDate(Array<int> date) {
 void KpGame::Die(const ThrowableObject&) {
     kpPrint(String("Zindle Runtime Error : Uncaught Zindle Exception"));
     std::fflush(stdout);
+    kpTellPlayerStopped("Uncaught Zindle Exception");
     std::_Exit(255);
 }
 

@@ -8,6 +8,7 @@
 #include <cstdio>    // FILE for OpenFile
 #include <exception>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "runtime/array.h"
@@ -74,9 +75,11 @@ public:
     virtual int Millisecs() { return 0; }
     // Fills year, month, day, hour, minute, second and 0 milliseconds from the local time, as far as date reaches.
     virtual void GetDate(Array<int> date);
-    // Replaces the state file with text: 0 done, -1 the file cannot be opened, -2 not every byte was written.
+    // Replaces the state file with text: 0 done, -1 the file cannot be opened (or must not be replaced), -2 not
+    // every byte was written. A failure is told to the player once, and so is the first save that works again.
     virtual int SaveState(const String& text);
-    // The state file as text; the empty text when there is none.
+    // The state file as text (at most its first kStateReadLimit bytes); the empty text when there is none. A
+    // file that exists but cannot be read is told to the player and is never saved over afterwards.
     virtual String LoadState();
     // A whole file as text (byte order marks, UTF-8, bytes as a fallback); the empty text when unreadable.
     virtual String LoadString(const String& path);
@@ -107,6 +110,12 @@ public:
                                          int* /*hertz*/) {
         return nullptr;
     }
+    // Tells the player, once per file, that the data file at (virtual) path could not be opened: missing, or
+    // unreadable for the reason `error` (an errno value); a data folder missing altogether is told once instead.
+    void TellAssetUnreadable(const String& path, int error);
+    // Tells the player, once per file, that the data file at path is damaged: `problem` says how, `without` what
+    // the game does without it ("the game runs without it").
+    void TellAssetDamaged(const String& path, const std::string& problem, const std::string& without);
     [[noreturn]] virtual void Die(const ThrowableObject& exception);
     // One step of the collector, after every callback.
     virtual void gc_collect();
@@ -139,4 +148,5 @@ protected:
     bool _started = false;
     bool _suspended = false;
     bool _loading = false;  // the last update took pixels or samples from the C allocator
+    bool _stateUnreadable = false;  // the state file exists but could not be read: it is kept as it is
 };

@@ -3,8 +3,10 @@
 
 #include <cmath>    // sinf, cosf for panning
 #include <cstdlib>  // atexit
+#include <string>
 
 #include "host/errors.h"
+#include "host/notices.h"
 
 hwAudio* hwAudio::audio = nullptr;
 
@@ -24,13 +26,18 @@ hwAudio::hwAudio() {
     if (!alcDevice) alcDevice = alcOpenDevice("Generic Hardware");
     if (!alcDevice) alcDevice = alcOpenDevice("Generic Software");
     kpPrint(String("opening openal device"));
+    const char* failure = nullptr;
     if (!alcDevice) {
         kpPrint(String("OpenAl error: alcOpenDevice failed"));
+        failure = "no sound device could be opened";
     } else if (!(alcContext = alcCreateContext(alcDevice, nullptr))) {
         kpPrint(String("OpenAl error: alcCreateContext failed"));
+        failure = "the sound device could not be set up";
     } else if (!alcMakeContextCurrent(alcContext)) {
         kpPrint(String("OpenAl error: alcMakeContextCurrent failed"));
+        failure = "the sound device could not be set up";
     }
+    if (failure) kpTellPlayer("audio", std::string(failure) + "; the game runs without sound.");
     // Distance never attenuates: positions only pan.
     alDistanceModel(AL_NONE);
     channels[kMusicChannel].AL_Source();

@@ -1,6 +1,7 @@
 // hwAudio: the OpenAL audio device, its 33 numbered channels (0..31 for effects, 32 for music), c_Sound and
 // the kp_audio_* functions that game code calls.
-// Depends on OpenAL (ALC for the device and context), the host (decoding sound files, kpPrint) and hwSample.
+// Depends on OpenAL (ALC for the device and context), the host (decoding sound files, kpPrint, the player's
+// notices) and hwSample.
 // Each channel owns an OpenAL source, made the first time the channel needs one; when the driver runs out
 // of sources, a finished effect channel lends its own (the music channel never does). A channel keeps the
 // sample it plays alive while it may still be heard.
@@ -34,7 +35,7 @@ public:
     static hwAudio* audio;
 
     // Opens the default OpenAL device (with two named fallbacks) and makes its context current. Failures
-    // are printed and otherwise ignored: the game runs on silently.
+    // are printed, told to the player once on standard error, and otherwise ignored: the game runs on silently.
     hwAudio();
     // Closes the device. The game never destroys its device (it is closed at process exit instead); tests do.
     ~hwAudio() override;

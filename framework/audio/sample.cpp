@@ -2,6 +2,7 @@
 #include "framework/audio/sample.h"
 
 #include <cstdlib>  // free for the decoded PCM
+#include <string>
 
 #include "framework/audio/audio.h"
 #include "host/kpgame.h"
@@ -30,14 +31,15 @@ void FlushDiscarded() {
             if (state == AL_STOPPED) alSourcei(channel.source, AL_BUFFER, 0);
         }
     }
-    std::vector<ALuint> kept;
+    // NOTE: the buffers still held are kept in place, so the list keeps its storage and a flush never allocates.
+    size_t kept = 0;
     for (ALuint buffer : list) {
         alGetError();
         alDeleteBuffers(1, &buffer);
         // NOTE: OpenAL reports an error while a source still holds the buffer; it is tried again next flush.
-        if (alGetError() != AL_NO_ERROR) kept.push_back(buffer);
+        if (alGetError() != AL_NO_ERROR) list[kept++] = buffer;
     }
-    list.swap(kept);
+    list.resize(kept);
 }
 
 StrongRef<hwSample> hwAudio::LoadSample(const String& path) {
@@ -57,6 +59,11 @@ bool hwAudio::LoadSample__UNSAFE__(hwSample* sample, const String& path) {
     if (format == 1 && channelCount == 2) alFormat = AL_FORMAT_STEREO8;
     if (format == 2 && channelCount == 1) alFormat = AL_FORMAT_MONO16;
     if (format == 2 && channelCount == 2) alFormat = AL_FORMAT_STEREO16;
+    if (alFormat == 0) {
+        KpGame::_game->TellAssetDamaged(path, "holds " + std::to_string(channelCount) + "-channel, " +
+                                                  std::to_string(format * 8) + "-bit sound, which the game cannot play",
+                                        "the game runs without that sound");
+    }
     ALuint buffer = 0;
     alGenBuffers(1, &buffer);
     alBufferData(buffer, alFormat, pcm, length * channelCount * format, hertz);

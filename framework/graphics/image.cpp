@@ -1,8 +1,11 @@
 // Images and frames: cutting a surface into frames, the flag bits, the image loaders and the font choice.
-// Depends on the graphics device (surfaces), the host (asset paths, errors).
+// Depends on the graphics device (surfaces), the host (asset paths, errors, the player's notices).
+#include <string>
+
 #include "framework/graphics/graphics.h"
 #include "host/errors.h"
 #include "host/files.h"
+#include "host/kpgame.h"
 
 c_Frame* c_Frame::m_new(int x, int y) {
     m_x = x;
@@ -31,6 +34,20 @@ bool FramesFit(int frameWidth, int frameHeight, int frameCount, int sw, int sh) 
         x += frameWidth;
     }
     return true;
+}
+
+// Tells the player that the art file at path, of a surface's size, is too small for the frames asked of it.
+// With atLeast, the frame size is the least each frame needs rather than the exact size asked for.
+void TellWrongSize(const String& path, hwSurface& surface, int frameWidth, int frameHeight, int frameCount,
+                   bool atLeast) {
+    if (!KpGame::_game) return;
+    KpGame::_game->TellAssetDamaged(
+        path,
+        "is " + std::to_string(surface.Width()) + "x" + std::to_string(surface.Height()) +
+            " pixels, too small for the " + std::to_string(frameCount) + " pictures of " + (atLeast ? "at least " : "") +
+            std::to_string(frameWidth) +
+            "x" + std::to_string(frameHeight) + " it should hold (damaged or replaced)",
+        "the game runs without it");
 }
 
 // The size of a frame once the border flags have taken their pixels.
@@ -115,9 +132,13 @@ int c_Image::p_ApplyFlags(int flags) {
 StrongRef<c_Image> kp_graphics_LoadImage(const String& path, int frameCount, int flags) {
     if (frameCount < 1) kpError(String("Image frame count must be at least 1"));
     if (!kp_graphics_device) return nullptr;
-    StrongRef<hwSurface> surface = kp_graphics_device->LoadSurface(kp_data_FixDataPath(path));
+    const String file = kp_data_FixDataPath(path);
+    StrongRef<hwSurface> surface = kp_graphics_device->LoadSurface(file);
     if (!surface) return nullptr;
-    if (!PaddedSizeUsable(surface->Width() / frameCount, surface->Height(), flags)) return nullptr;
+    if (!PaddedSizeUsable(surface->Width() / frameCount, surface->Height(), flags)) {
+        TellWrongSize(file, *surface, flags & ImagePadX ? 3 : 1, flags & ImagePadY ? 3 : 1, frameCount, true);
+        return nullptr;
+    }
     StrongRef<c_Image> image = MakeRef<c_Image>();
     image->p_Init(surface, frameCount, flags);
     return image;
@@ -127,10 +148,12 @@ StrongRef<c_Image> kp_graphics_LoadImage2(const String& path, int frameWidth, in
                                           int flags) {
     if (frameCount < 1) kpError(String("Image frame count must be at least 1"));
     if (!kp_graphics_device) return nullptr;
-    StrongRef<hwSurface> surface = kp_graphics_device->LoadSurface(kp_data_FixDataPath(path));
+    const String file = kp_data_FixDataPath(path);
+    StrongRef<hwSurface> surface = kp_graphics_device->LoadSurface(file);
     if (!surface) return nullptr;
     if (!FramesFit(frameWidth, frameHeight, frameCount, surface->Width(), surface->Height()) ||
         !PaddedSizeUsable(frameWidth, frameHeight, flags)) {
+        TellWrongSize(file, *surface, frameWidth, frameHeight, frameCount, false);
         return nullptr;
     }
     StrongRef<c_Image> image = MakeRef<c_Image>();

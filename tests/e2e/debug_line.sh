@@ -4,7 +4,6 @@
 # fullscreen window that F11 then opens shows none. The menu's side panel is opened first: it leaves the bottom
 # left of the screen dark and still, where the wheel would turn. The screenshots are kept as
 # debug_line_{before,on,off}.png beside this script's build folder for a person to look at.
-[ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
 . "$(dirname "$0")/lib.sh"
 
 # Number of near-white pixels of screenshot $1 in the box width x height + left + top ($2).

@@ -2,7 +2,6 @@
 # Keys typed into the real game's window reach it: F11 re-opens the 640x480 window as a fullscreen one at the
 # 1280x1024 screen size, a second F11 brings back the centred 640x480 window titled "Quorlix", and F4 then
 # ends the game with status 0.
-[ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
 . "$(dirname "$0")/lib.sh"
 
 start_game

@@ -1,8 +1,14 @@
 # Shared helpers of the end-to-end scripts: a temporary working folder, starting the real game under the
 # current virtual display (traced, when a script wants the files it opens), finding its window, waiting for its
 # loading and for its end.
-# Every script runs itself under a display of its own (tests/support/with-display) and sources this file.
+# Every script sources this file and is run under a display of its own: CTest runs each one through
+# tests/support/with-display (quorlix_script_test), and this file refuses any other display, so no script sends
+# keys to someone's real screen or finds another test's windows.
 set -u
+if [ -z "${DISPLAY:-}" ] || [ "${DISPLAY:-}" != "${QUORLIX_DISPLAY:-}" ]; then
+  echo "FAIL: not under a display of its own: run it as tests/support/with-display bash $0" >&2
+  exit 1
+fi
 work=$(mktemp -d)
 game_pid=
 # NOTE: a traced game is strace's child, so it is ended by the process id it wrote itself (game.pid).

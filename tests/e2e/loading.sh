@@ -4,7 +4,6 @@
 # opens show the art level: the starting 640x480 window reads the "-hd" art, the 1280x1024 fullscreen window
 # the "-hd2" art, and the same window made 1240 pixels wide by the window system (no new window: the size comes
 # with the window's events) the "-hd2" art again.
-[ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
 . "$(dirname "$0")/lib.sh"
 
 # The art files named in lines $1.. of the open-file trace, one base name and suffix a line.

@@ -2,7 +2,6 @@
 # The progress record with the real binary: a first run finds nothing and F4 saves nothing; losing the focus
 # writes the whole record; a record whose settings checksum is wrong loads its result lists and badges all the
 # same.
-[ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
 . "$(dirname "$0")/lib.sh"
 state="$work/.zindlestate"
 

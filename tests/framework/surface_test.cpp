@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/image_data.h"
 #include "tests/framework/graphics_fixture.h"
 
 namespace {
@@ -75,6 +76,42 @@ TEST(SurfacePixels, PremultiplyingGivesTheTruncatedQuotientForEveryValueAndAlpha
         wrong += grey.pixels[i * 2] != value * alpha / 255 || grey.pixels[i * 2 + 1] != alpha;
     }
     EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(GraphicsTest, OnlyWellFormedPngsWithinTheSizeBoundAreDecoded) {
+    const std::vector<unsigned char> row(4097, 200);
+    EXPECT_TRUE(device->LoadSurface(String(WritePng("side.png", 4096, 1, 1, row).c_str())));
+    EXPECT_FALSE(device->LoadSurface(String(WritePng("wide.png", 4097, 1, 1, row).c_str())));
+    EXPECT_FALSE(device->LoadSurface(String(WritePng("tall.png", 1, 4097, 1, row).c_str())));
+
+    // Another format under a PNG name: stb_image would decode it, the game's art is PNG only.
+    const auto dir = std::filesystem::path(WritePng("any.png", 1, 1, 1, row)).parent_path();
+    const std::string bmp = (dir / "bitmap.png").string();
+    stbi_write_bmp(bmp.c_str(), 2, 2, 3, row.data());
+    EXPECT_FALSE(device->LoadSurface(String(bmp.c_str())));
+
+    // A good file cut before its end chunk.
+    const std::string good = WritePng("cut.png", 8, 8, 4, std::vector<unsigned char>(256, 90));
+    ASSERT_TRUE(device->LoadSurface(String(good.c_str())));
+    std::filesystem::resize_file(good, std::filesystem::file_size(good) - 12);
+    EXPECT_FALSE(device->LoadSurface(String(good.c_str())));
+}
+
+// The fuzzer's find: a chunk whose length field says 222 MB in a file of 69 bytes made stb_image ask for that
+// much before reading a byte of it. The bytes never reach the decoder now.
+TEST_F(GraphicsTest, AChunkLongerThanItsFileNeverReachesTheDecoder) {
+    const std::vector<unsigned char> bytes = {
+        0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00,
+        0x00, 0x08, 0x00, 0x00, 0x00, 0x08, 0x01, 0x00, 0x00, 0x00, 0x00, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48,
+        0x0c, 0x49, 0x44, 0x41, 0x54, 0x08, 0xd7, 0x63, 0xf8, 0xcf, 0x80, 0x02, 0x01, 0x3f, 0xd0, 0x07, 0xf9, 0x88,
+        0xf3, 0x85, 0x52, 0x00, 0x00, 0x00, 0x4e, 0x00, 0x45, 0x49, 0x44, 0xae, 0x42, 0x60, 0x82};
+    EXPECT_FALSE(PngWithinBounds(bytes));
+    const auto path = std::filesystem::path(WritePng("any.png", 1, 1, 1, {0})).parent_path() / "long-chunk.png";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    EXPECT_FALSE(device->LoadSurface(String(path.c_str())));
 }
 
 TEST_F(GraphicsTest, TexturesAreExactSizeOrRetriedAtPowersOfTwo) {

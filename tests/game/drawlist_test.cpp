@@ -48,10 +48,12 @@ TEST_F(DrawListTest, AFrameHoldsAtMost2499Records) {
     EXPECT_EQ(app.m_drawRed, 1);
     EXPECT_EQ(app.m_drawAlpha, 0.25f);
 
+    app.m_clearColor[3] = 1;  // an opaque clear: the device clears, no rectangle
     Render(1, 0, 0);
     int quads = 0;
     for (const auto* draw : glrec::Draws()) quads += static_cast<int>(draw->args[1]) / 6;
-    EXPECT_EQ(quads, 1 + 2499);  // the clear and every accepted record
+    EXPECT_EQ(quads, 2499);  // every accepted record
+    EXPECT_EQ(glrec::Count("glClear"), 1);
 }
 
 TEST_F(DrawListTest, DrawStateCallsFollowTheirRules) {
@@ -111,6 +113,7 @@ TEST_F(DrawListTest, TrianglesAreStoredLeftToRightAroundTheMiddlePoint) {
 }
 
 TEST_F(DrawListTest, EveryRecordKindReplaysAtTheFittedScale) {
+    app.m_clearColor[3] = 0.5f;  // a translucent clear blends a window-sized rectangle over the last frame
     // Two 8 x 8 frames, handle at the centre, in slot 3; art at level 2 (half-size scale).
     app.m_images[3] = kp_graphics_CreateImage(8, 8, 2, ImageMidHandle);
     app.m_imageScale = 0.5f;
@@ -177,17 +180,22 @@ TEST_F(DrawListTest, AdditiveRecordsInARowShareOneDrawCall) {
     app.m_images[0] = kp_graphics_CreateImage(8, 8, 1, 0);
     app.m_drawBlend = 3;
     for (int i = 0; i < 101; ++i) app.p_DrawImg(0, static_cast<float>(i), 0, 0);
+    app.m_clearColor[3] = 1;
     Render(1, 0, 0);
-    EXPECT_EQ(glrec::Draws().size(), 2u);  // the clear, then all 101 stars
+    EXPECT_EQ(glrec::Draws().size(), 1u);  // all 101 stars; the opaque clear is the device's own
     EXPECT_EQ(glrec::Count("glBlendFunc"), 1);  // the switch to additive, once
 }
 
 TEST_F(DrawListTest, AnEmptyListOnlyClears) {
     app.p_CLS2D(0, 0, 255, 1);
     Render(2, 0, 0);
-    const auto draws = glrec::Draws();
-    ASSERT_EQ(draws.size(), 1u);
-    EXPECT_EQ(draws[0]->vertices[0].b, 255);
+    EXPECT_TRUE(glrec::Draws().empty());
+    ASSERT_EQ(glrec::Count("glClear"), 1);
+    EXPECT_EQ(glrec::Last("glClearColor")->args, (std::vector<double>{0, 0, 1, 1}));
+    app.p_CLS2D(0, 0, 255, 0.5f);
+    Render(2, 0, 0);
+    ASSERT_EQ(glrec::Draws().size(), 1u) << "a translucent clear blends";
+    EXPECT_EQ(glrec::Draws()[0]->vertices[0].b, 127);
     EXPECT_EQ(kp_graphics_context->m_colorAlpha, 0.5f);  // the pass ends at white, alpha 0.5
     EXPECT_EQ(kp_graphics_context->m_colorRed, 255);
 }

@@ -1,6 +1,6 @@
 // Whole puzzles played through the input device only: the tutorial, the training group and three themes, each
 // with the mouse, the keyboard or a scripted pad, ending in the finishing panel and the hand-over to the menu with
-// the result; and a puzzle given up after two words.
+// the result; a puzzle given up after two words; and play with no pad, or with a pad pulled out mid-puzzle.
 #include "tests/support/play_fixture.h"
 
 namespace {
@@ -47,6 +47,30 @@ TEST_F(Player, GivingUpAfterTwoWordsEndsWithTwo) {
     // The frozen grid takes no selection: the word in play can no longer be found.
     EXPECT_EQ(app->m_wordList[3], kp_GetAWordFunc_GetAWord(30, 2));
     EXPECT_EQ(app->m_wordList[4].ToUtf8(), "???");
+}
+
+// A pad pulled out mid-puzzle with its hat and stick held: nothing stays held, and the keyboard plays the rest.
+TEST_F(Player, APadUnpluggedMidPuzzleLeavesNothingHeldAndTheKeyboardFinishes) {
+    StartPuzzle(5);
+    ASSERT_TRUE(PlayWord(Device::Pad));
+    ASSERT_TRUE(FramesUntil([&] { return Settled(); }));
+    PadButton(kKeyRight, true);
+    fake.pads[0].axes = {1.0f, 1.0f, 0, 0, 0, 0};
+    Frames(3);
+    fake.pads[0].present = false;
+    Frames(2);
+    EXPECT_EQ(app->m_keyLatch, 0) << "no control is held once the pad is gone";
+    const float cursor = Slot(play::kCursorX);
+    Frames(60);
+    EXPECT_EQ(Slot(play::kCursorX), cursor) << "the cursor does not run on by itself";
+    for (int word = 1; word < 6; ++word) ASSERT_TRUE(PlayWord(Device::Keyboard)) << "word " << word;
+    EXPECT_TRUE(FramesUntil([&] { return app->m_puzzleDone == 1; }, 600));
+    EXPECT_EQ(app->m_wordNum, 6);
+}
+
+TEST_F(Player, WithNoPadAtAllTheKeyboardPlaysAWholePuzzle) {
+    fake.pads[0].present = false;
+    Complete(20, Device::Keyboard);
 }
 
 }  // namespace

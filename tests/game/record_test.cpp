@@ -2,6 +2,7 @@
 #include <climits>
 #include <random>
 
+#include "host/notices.h"
 #include "tests/support/app_fixture.h"
 
 namespace {
@@ -188,6 +189,121 @@ TEST_F(Record, HostileTextLoadsWithoutHarm) {
     EXPECT_EQ(LoadFresh(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n") << "all zeros add up";
     WriteStateFile("\xEF\xBB\xBF");
     EXPECT_EQ(LoadFresh(), "Highscores Loaded\n");
+}
+
+// Every field at the ends of the 32-bit range, with checksums that wrap: the record round-trips exactly and the
+// menu, the options box and a puzzle run on such values without an overflow (UBSan watches in a sanitizer build).
+TEST_F(Record, FieldsAtTheThirtyTwoBitLimitsRoundTripAndPlayOn) {
+    for (int i = 0; i < 25; ++i) app->m_settings[i] = i % 2 ? INT_MAX : INT_MIN;
+    app->m_settings[10] = app->m_settings[11] = app->m_settings[12] = INT_MAX;  // the clamps keep large values
+    app->m_settings[14] = 1;
+    app->m_badges.Fill(true);  // every word -1
+    for (int i = 0; i < 25600; ++i) app->m_scores[i] = i % 3 ? INT_MAX : INT_MIN;
+    app->p_Save();
+    StrongRef<c_MyApp> saved = app;
+    EXPECT_EQ(LoadFresh(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    for (int i = 0; i < 25; ++i) EXPECT_EQ(app->m_settings[i], saved->m_settings[i]) << "setting " << i;
+    for (int k = 0; k < 256; ++k) ASSERT_TRUE(app->m_badges[k]);
+    for (int i = 0; i < 5120 + 560; ++i) ASSERT_EQ(app->m_scores[i], saved->m_scores[i]) << "entry " << i;
+
+    OpenWindow(640, 480);
+    ::testing::internal::CaptureStdout();
+    app->p_OnCreate();
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(app->m_menuSel, 55) << "a group beyond the last selects the last";
+    Render();
+    for (int i = 0; i < 40; ++i) Update(), Render();
+    app->m_optionsOpen = 1;
+    for (int i = 0; i < 60; ++i) Update(), Render();
+    app->m_optionsOpen = 0;
+    app->m_gameNum = 2;
+    app->m_state = 11;
+    for (int i = 0; i < 300; ++i) Update(), Render();
+    EXPECT_EQ(app->m_state, 10);
+}
+
+// Records with too few or too many fields restore every whole section and row they hold, and nothing else.
+TEST_F(Record, WrongFieldCountsRestoreWhatIsWholeAndNoMore) {
+    FillProgress(21);
+    app->p_Save();
+    const std::vector<std::string> whole = Fields(StateFile());
+    StrongRef<c_MyApp> saved = app;
+    auto cut = [&](size_t n) {
+        std::vector<std::string> f(whole.begin(), whole.begin() + static_cast<long>(std::min(n, whole.size())));
+        return f;
+    };
+
+    WriteStateFile(Join(cut(26)));
+    EXPECT_EQ(LoadFresh(), "Settings Loaded\nHighscores Loaded\n");
+    EXPECT_EQ(app->m_settings[7], saved->m_settings[7]);
+    WriteStateFile(Join(cut(33)));
+    EXPECT_EQ(LoadFresh(), "Settings Loaded\nHighscores Loaded\n") << "seven badge words: the section is skipped";
+    WriteStateFile(Join(cut(34)));
+    EXPECT_EQ(LoadFresh(), "Settings Loaded\nBadge Checksum Invalid\nHighscores Loaded\n")
+        << "eight words: the empty field after the last bar is the checksum, 0";
+    WriteStateFile(Join(cut(35)));
+    EXPECT_EQ(LoadFresh(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    EXPECT_EQ(app->m_scores[0], 0) << "no row was there";
+
+    // Every row that is read, without the five that never are: all of it loads.
+    WriteStateFile(Join(cut(35 + 512 * 21)));
+    EXPECT_EQ(LoadFresh(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    for (int i = 0; i < 560; ++i) ASSERT_EQ(app->m_scores[i], saved->m_scores[i]);
+
+    // Junk after a whole record is never read.
+    std::vector<std::string> longer = whole;
+    for (int i = 0; i < 5000; ++i) longer.push_back(i % 2 ? "-1" : "2147483647");
+    WriteStateFile(Join(longer));
+    EXPECT_EQ(LoadFresh(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    for (int i = 0; i < 560; ++i) ASSERT_EQ(app->m_scores[i], saved->m_scores[i]);
+    for (int i = 0; i < 560; ++i) ASSERT_EQ(app->m_scores[5120 + i], saved->m_scores[5120 + i]);
+}
+
+// Bytes that never were a record, and a state file of 100 MB: loading neither crashes nor takes the memory such a
+// file would need, and the next save writes a whole record over it.
+TEST_F(Record, BinaryJunkAndAHundredMegabytesLoadWithoutHarm) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 20; ++round) {
+        std::string junk(static_cast<size_t>(random() % 200000), '\0');
+        for (char& c : junk) c = random() % 7 == 0 ? '|' : static_cast<char>(random());
+        WriteStateFile(junk);
+        LoadFresh();
+        EXPECT_EQ(app->m_settings[14], 1);
+        EXPECT_GE(app->m_menuSel, 0);
+        EXPECT_LE(app->m_menuSel, 55);
+    }
+    {
+        std::ofstream out(std::string(folder) + "/.zindlestate", std::ios::binary);
+        const std::string block = std::string(1 << 20, '\xff') + "|";
+        for (int i = 0; i < 100; ++i) out << block;
+    }
+    LoadFresh();
+    app->p_Save();
+    EXPECT_EQ(Fields(StateFile()).size(), 10892u);
+}
+
+// Beside the load messages on standard output, the player is told on standard error what was damaged and what
+// was kept.
+TEST_F(Record, DamageIsToldToThePlayerBesideTheLoadMessages) {
+    kpForgetNotices();
+    FillProgress(22);
+    app->p_Save();
+    std::vector<std::string> f = Fields(StateFile());
+    f[5] = "2";
+    f[35 + 9 * 21 + 20] = "1";
+    f[35 + 30 * 21 + 20] = "1";
+    f.resize(35 + 40 * 21 + 3);
+    WriteStateFile(Join(f));
+    const std::string state = std::string(folder) + "/.zindlestate";
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadFresh(), "Settings Checksum Invalid\nBadges Loaded\nHighscores Loaded\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Quorlix: the settings saved in " + state +
+                  " were damaged and are back to their defaults; your results are kept.\n"
+                  "Quorlix: the results of 2 groups saved in " + state +
+                  " were damaged and have been cleared; the rest of your progress is kept.\n"
+                  "Quorlix: the progress saved in " + state +
+                  " ends early (the file was cut short); what it holds is loaded, and the rest starts afresh.\n");
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // The ways the process ends: the empty error (status 0), a runtime error, an escaped script exception and the
-// fatal signals (status 255), each with its line on standard output.
+// fatal signals (status 255), each with its line on standard output and the player's line on standard error.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <new>
 
 #include "host/errors.h"
@@ -54,6 +55,26 @@ TEST(ExitPath, ExceptionEscapingACallbackEndsTheProcess) {
                 "Zindle Runtime Error : Uncaught Zindle Exception");
     EXPECT_EXIT(WITH_STDOUT_ON_STDERR(game.RenderGame()), ::testing::ExitedWithCode(255),
                 "Zindle Runtime Error : std::bad_alloc");
+}
+
+// Beside the runtime error line on standard output, the player reads on standard error what stopped the game and
+// what became of their progress, for errors, fatal signals and escaped exceptions alike.
+TEST(ExitPath, EveryFatalEndingTellsThePlayerWhatBecameOfTheirProgress) {
+    const char* told = "Quorlix: the game stopped because of an internal error \\(%s\\)\\. Progress saved before "
+                       "this \\(at the end of each puzzle, on closing the options and on leaving the window\\) is "
+                       "kept; a puzzle in play is lost\\.";
+    char pattern[512];
+    std::snprintf(pattern, sizeof pattern, told, "Matrix stack underflow");
+    EXPECT_EXIT(kpError(String("Matrix stack underflow")), ::testing::ExitedWithCode(255), pattern);
+    std::snprintf(pattern, sizeof pattern, told, "Memory access violation");
+    kpInstallSignalHandlers();
+    EXPECT_EXIT(std::raise(SIGSEGV), ::testing::ExitedWithCode(255), pattern);
+    KpGame game;
+    ThrowingDelegate delegate;
+    game.SetDelegate(&delegate);
+    game.StartGame();
+    std::snprintf(pattern, sizeof pattern, told, "Uncaught Zindle Exception");
+    EXPECT_EXIT(game.UpdateGame(), ::testing::ExitedWithCode(255), pattern);
 }
 
 TEST(ExitPath, PrintEncodesEachCodeUnitAsUtf8) {

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 
 #include "host/files.h"
 #include "host/glfwgame.h"
+#include "host/notices.h"
 
 namespace {
 
@@ -170,6 +172,102 @@ TEST_F(StateStore, LoadDataReadsEveryByteInBlocks) {
     EXPECT_EQ(host.LoadData(String("./exact"))->size(), 4096u);
     EXPECT_FALSE(host.LoadData(String("./missing")).has_value());
     EXPECT_EQ(host.LoadString(String("./missing")).Length(), 0);
+}
+
+// What the player is told about the state file, and that nothing told ever costs them the old record.
+struct StateNotices : StateStore {
+    StateNotices() { kpForgetNotices(); }
+    std::string state = folder + "/.zindlestate";
+    // Runs body with the file size limited to 2000 bytes, so every longer write fails as on a full disk.
+    // NOTE: the limit holds for the file that captures standard error too, which stays well below it.
+    template <class Body>
+    void OnAFullDisk(Body body) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limited = saved;
+        limited.rlim_cur = 2000;
+        setrlimit(RLIMIT_FSIZE, &limited);
+        body();
+        setrlimit(RLIMIT_FSIZE, &saved);
+    }
+};
+
+TEST_F(StateNotices, AFailedSaveIsToldOnceAndTheFirstSaveThatWorksAgainToo) {
+    KpGlfwGame host;
+    ASSERT_EQ(host.SaveState(String("old|record|")), 0);
+    const String big(std::string(100000, '7').c_str());
+    ::testing::internal::CaptureStderr();
+    OnAFullDisk([&] {
+        EXPECT_EQ(host.SaveState(big), -2);
+        EXPECT_EQ(host.SaveState(big), -2);
+    });
+    EXPECT_EQ(host.SaveState(String("new|")), 0);
+    std::filesystem::remove(state);
+    OnAFullDisk([&] { EXPECT_EQ(host.SaveState(big), -2); });
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Quorlix: progress could not be saved to " + state +
+                  " (File too large); your earlier progress is kept, but nothing new is saved until saving works "
+                  "again.\n"
+                  "Quorlix: progress saved to " + state + " again; nothing is lost.\n"
+                  "Quorlix: progress could not be saved to " + state +
+                  " (File too large); the game runs on, but nothing you do is kept until saving works again.\n");
+    EXPECT_FALSE(std::filesystem::exists(state)) << "nothing half-written is left behind";
+}
+
+TEST_F(StateNotices, ARecordThatCannotBeReadIsToldAndNeverSavedOver) {
+    // A host for which the state file exists but refuses to be opened for reading.
+    struct Refusing : KpGlfwGame {
+        FILE* OpenFile(const String& path, const String& mode) override {
+            if (path == String(kStateFilePath) && mode == String("rb")) {
+                errno = EACCES;
+                return nullptr;
+            }
+            return KpGlfwGame::OpenFile(path, mode);
+        }
+    } host;
+    std::ofstream(state) << "5|";
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(host.LoadState().Length(), 0);
+    EXPECT_EQ(host.SaveState(String("1|2|")), -1);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Quorlix: the saved progress in " + state +
+                  " could not be read (Permission denied); the game starts without it and does not save over it, so "
+                  "it is still there once the file can be read.\n");
+    EXPECT_EQ(Read(), "5|");
+
+    // A folder where the file should be opens, but reading it fails.
+    std::filesystem::remove(state);
+    std::filesystem::create_directory(state);
+    KpGlfwGame plain;
+    ::testing::internal::CaptureStderr();
+    kpForgetNotices();
+    EXPECT_EQ(plain.LoadState().Length(), 0);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("could not be read (Is a directory)"), std::string::npos);
+}
+
+TEST_F(StateNotices, AFirstRunSaysWhereProgressWillBeKept) {
+    KpGlfwGame host;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(host.LoadState().Length(), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Quorlix: no saved progress yet; the game starts afresh and keeps your progress in " + state + ".\n");
+}
+
+TEST_F(StateNotices, OnlyTheFirstMegabyteOfAHugeStateFileIsRead) {
+    {
+        std::ofstream out(state, std::ios::binary);
+        const std::string block(1 << 20, '9');
+        for (int i = 0; i < 100; ++i) out << block;
+    }
+    KpGlfwGame host;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(host.LoadState().Length(), static_cast<int>(kStateReadLimit));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Quorlix: " + state + " is far larger than saved progress ever is; only its first 1 MB are read, and "
+              "the next save replaces it with your progress.\n");
+    std::filesystem::resize_file(state, kStateReadLimit);
+    EXPECT_EQ(host.LoadState().Length(), static_cast<int>(kStateReadLimit)) << "a file of exactly the limit is whole";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // BuildTreeHost: the desktop host with its data folder in the build tree (the generated art and sounds), for
-// tests whose programs do not sit beside data/ as the game does. It lists the data files it was asked for.
+// tests whose programs do not sit beside data/ as the game does. It lists the data files it was asked for; a
+// test may point it at a data folder of its own instead.
 // Depends on the host (KpGlfwGame) and QUORLIX_BINARY_DIR, which every test program is built with.
 #pragma once
 
@@ -14,7 +15,8 @@ public:
         const String prefix("zindle://data/");
         if (!path.StartsWith(prefix)) return KpGlfwGame::PathToFilePath(path);
         asked.push_back(path.Slice(prefix.Length()).ToUtf8());
-        return String(QUORLIX_BINARY_DIR "/data/") + path.Slice(prefix.Length());
+        return String::FromUtf8(dataFolder + "/") + path.Slice(prefix.Length());
     }
     std::vector<std::string> asked;  // data files by their names inside the data folder
+    std::string dataFolder = QUORLIX_BINARY_DIR "/data";
 };
