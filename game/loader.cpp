@@ -57,10 +57,18 @@ void c_MyApp::p_ChooseArtLevel() {
     m_imageScale = 1.0f / static_cast<float>(m_hdLevel);
 }
 
+void c_MyApp::p_EmptySlot(int slot) {
+    // NOTE: records name slots, never images, so an image leaving its slot is drawn no more. Its pixels and its
+    // layer of a texture page go now rather than at the collector step: the image loaded next takes the layer,
+    // and a reload neither grows a page nor holds two copies of a sheet's pixels at once.
+    kp_graphics_DiscardImage(m_images[slot].Get());
+    m_images[slot] = nullptr;
+}
+
 int c_MyApp::p_LoadImg(int slot, const String& name, int width, int height, int frames, int flags) {
     // NOTE: only slots 0..99 exist; a slot number outside them names nothing and loads nothing.
     if (slot < 0 || slot >= kImageSlots) return 0;
-    m_images[slot] = nullptr;
+    p_EmptySlot(slot);
     m_images[slot] = kp_graphics_LoadImage2(LevelFile(name, m_hdLevel), width * m_hdLevel, height * m_hdLevel,
                                             frames, flags);
     m_imageInfo[slot * 3] = width * m_hdLevel;
@@ -71,7 +79,7 @@ int c_MyApp::p_LoadImg(int slot, const String& name, int width, int height, int 
 
 int c_MyApp::p_LoadFont(int slot, const String& name, int advance, int lineHeight) {
     if (slot < 0 || slot >= kImageSlots) return 0;
-    m_images[slot] = nullptr;
+    p_EmptySlot(slot);
     m_images[slot] = kp_graphics_LoadImage2(LevelFile(name, m_hdLevel), kFontCell * m_hdLevel,
                                             kFontCell * m_hdLevel, kFontGlyphs, kLoadFlags);
     // NOTE: a font's info is its advance and line height in virtual units, not its cell size: text is laid

@@ -120,6 +120,8 @@ public:
     // ---- Loading screen and image slots (loader.cpp) ----
     // The art level for the device size: 4 when a side reaches 1231 pixels, 2 from 631, else 1.
     void p_ChooseArtLevel();
+    // Empties an image slot, giving its image's pixels and texture up at once.
+    void p_EmptySlot(int slot);
     // Loads image slot from name at the art level; the slot is left empty when the file does not load.
     int p_LoadImg(int slot, const String& name, int width, int height, int frames, int flags);
     // Loads a 128-glyph font into slot at the art level and makes it the current font.

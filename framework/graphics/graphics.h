@@ -80,6 +80,9 @@ StrongRef<c_Image> kp_graphics_LoadImage(const String& path, int frameCount, int
 StrongRef<c_Image> kp_graphics_LoadImage2(const String& path, int frameWidth, int frameHeight, int frameCount,
                                           int flags);
 StrongRef<c_Image> kp_graphics_CreateImage(int width, int height, int frameCount, int flags);
+// Gives up an image's pixels and texture (or its layer of a texture page) at once, not at the collector step,
+// so that an image loaded next can take its place; the image draws nothing from then on.
+int kp_graphics_DiscardImage(c_Image* image);
 // Selects a font; null selects the built-in one (loaded on first use) from character 32.
 int kp_graphics_SetFont(StrongRef<c_Image> font, int firstChar);
 

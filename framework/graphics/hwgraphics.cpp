@@ -1,5 +1,6 @@
 // hwGraphics: batching, transforming and colouring primitives, and the OpenGL calls that draw a batch.
-// Depends on OpenGL 1.2 (client-side vertex arrays), the host (window size) and hwSurface (texture binding).
+// Depends on OpenGL 1.2 (client-side vertex arrays, 3D textures for pages), the host (window size) and hwSurface
+// (texture binding).
 #include "framework/graphics/hwgraphics.h"
 
 #include <GL/gl.h>
@@ -9,6 +10,7 @@
 #include <cmath>  // cosf, sinf, sqrtf
 #include <vector>
 
+#include "host/glfwgame.h"  // glfwGraphicsSeq
 #include "host/kpgame.h"
 
 static_assert(std::endian::native == std::endian::little,
@@ -46,7 +48,7 @@ int hwGraphics::BeginRender() {
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(2, GL_FLOAT, sizeof(hwVertex), &vertexBuffer[0].x);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(hwVertex), &vertexBuffer[0].u);
+    glTexCoordPointer(3, GL_FLOAT, sizeof(hwVertex), &vertexBuffer[0].u);
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(hwVertex), &vertexBuffer[0].color);
     glEnable(GL_BLEND);
@@ -57,19 +59,26 @@ int hwGraphics::BeginRender() {
     glDisable(GL_TEXTURE_2D);
     batchCount = 0;
     indexCount = 0;
+    // NOTE: before anything is drawn, so no batch is pending; once loading pauses, pages are made packed and
+    // the memory of layers given up is freed within the run of loading, while the host still hands it back.
+    hwTexturePage::Settle();
     return 1;
 }
 
 int hwGraphics::EndRender() {
     Flush();
+    // NOTE: nothing outlives the frame here, so a surface let go of between frames is not kept by the device.
+    batchSurface = nullptr;
+    batchTexture = nullptr;
     return 0;
 }
 
 void hwGraphics::Flush() {
     if (batchCount == 0) return;
     hwSurface* surface = batchSurface.Get();
+    const GLenum target = surface && surface->page ? GL_TEXTURE_3D : GL_TEXTURE_2D;
     if (surface) {
-        glEnable(GL_TEXTURE_2D);
+        glEnable(target);
         surface->Bind();
     }
     switch (batchKind) {
@@ -77,7 +86,7 @@ void hwGraphics::Flush() {
         case Batch::Lines: glDrawArrays(GL_LINES, 0, batchCount); break;
         case Batch::Shapes: glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_SHORT, indexBuffer); break;
     }
-    if (surface) glDisable(GL_TEXTURE_2D);
+    if (surface) glDisable(target);
     batchCount = 0;
     indexCount = 0;
 }
@@ -86,10 +95,14 @@ hwVertex* hwGraphics::Begin(int kind, int count, hwSurface* surface) {
     assert(kind >= 1 && count >= kind && count % kind == 0 && count <= kMaxVertices &&
            "whole primitives that fit in one batch");
     const Batch wanted = kind == 1 ? Batch::Points : kind == 2 ? Batch::Lines : Batch::Shapes;
-    if (wanted != batchKind || surface != batchSurface.Get() || batchCount + count > kMaxVertices) {
+    const void* texture = surface ? surface->TextureKey() : nullptr;
+    if (wanted != batchKind || texture != batchTexture || batchCount + count > kMaxVertices) {
         Flush();
         batchKind = wanted;
-        if (surface != batchSurface.Get()) batchSurface = surface;
+        if (texture != batchTexture) {
+            batchSurface = surface;
+            batchTexture = texture;
+        }
     }
     if (wanted == Batch::Shapes) AppendFans(kind, count);
     if (colorChanged) PackColor();
@@ -125,11 +138,23 @@ void hwGraphics::Put(hwVertex* vertex, float x, float y) const {
     vertex->color = packedColor;
 }
 
-void hwGraphics::LearnTextureScale(hwSurface* surface) {
-    // NOTE: a surface made before any window has no texture and no scales yet; the bind inside Flush would set
-    // them too late for the vertices being written, so the first draw binds it now. Begin has already flushed
-    // any batch of another texture, so the binding disturbs nothing pending.
-    if (surface->seq == -1) surface->Bind();
+void hwGraphics::PrepareTexture(hwSurface* surface) {
+    // NOTE: the test runs for every image drawn; the work behind it hardly ever.
+    if (surface->page ? surface->drawableIn != glfwGraphicsSeq : surface->seq == -1) PrepareTextureNow(surface);
+}
+
+void hwGraphics::PrepareTextureNow(hwSurface* surface) {
+    // NOTE: a surface made before any window has no texture and no scales yet, and a page may have to be made
+    // (again) before one of its members can be drawn; the bind inside Flush would do either too late for the
+    // vertices being written, so the draw does it now. Flush binds a pending batch's own texture, so nothing
+    // pending is disturbed, except vertices of a page about to be made again: they are drawn first, with the
+    // layer coordinates they were given.
+    if (hwTexturePage* page = surface->page.Get()) {
+        if (batchTexture == page) Flush();
+        page->Prepare(surface);
+    } else {
+        surface->Bind();
+    }
 }
 
 // ---- State ----
@@ -271,12 +296,13 @@ int hwGraphics::DrawPoly(const Array<float>& verts) {
 int hwGraphics::DrawPoly2(const Array<float>& verts, hwSurface* surface, int sx, int sy) {
     const int n = verts.Length() / 4;
     if (n == 0 || n > kMaxVertices || !surface) return 0;
+    PrepareTexture(surface);
     hwVertex* v = Begin(n, n, surface);
-    LearnTextureScale(surface);
     for (int k = 0; k < n; ++k) {
         Put(&v[k], verts[4 * k], verts[4 * k + 1]);
         v[k].u = (verts[4 * k + 2] + static_cast<float>(sx)) * surface->uscale;
         v[k].v = (verts[4 * k + 3] + static_cast<float>(sy)) * surface->vscale;
+        v[k].layer = surface->layerCoord;
     }
     return 0;
 }
@@ -288,8 +314,8 @@ int hwGraphics::DrawSurface(hwSurface* surface, float x, float y) {
 
 int hwGraphics::DrawSurface2(hwSurface* surface, float x, float y, int sx, int sy, int sw, int sh) {
     if (!surface) return 0;
+    PrepareTexture(surface);
     hwVertex* v = Begin(4, 4, surface);
-    LearnTextureScale(surface);
     const float w = static_cast<float>(sw), h = static_cast<float>(sh);
     const float u0 = static_cast<float>(sx) * surface->uscale, u1 = static_cast<float>(sx + sw) * surface->uscale;
     const float v0 = static_cast<float>(sy) * surface->vscale, v1 = static_cast<float>(sy + sh) * surface->vscale;
@@ -301,6 +327,7 @@ int hwGraphics::DrawSurface2(hwSurface* surface, float x, float y, int sx, int s
     v[1].u = u1, v[1].v = v0;
     v[2].u = u1, v[2].v = v1;
     v[3].u = u0, v[3].v = v1;
+    for (int i = 0; i < 4; ++i) v[i].layer = surface->layerCoord;
     return 0;
 }
 

@@ -6,7 +6,8 @@
 // shape (triangle, rectangle, image quad, ellipse, convex polygon) is cut into the triangles of a fan from its
 // first vertex, listed in an index buffer of the device's own as the shape is appended; so rectangles, ellipses
 // of any size and polygons in between share one glDrawElements. Colour and matrix changes never cost a draw
-// call, and nothing is allocated while drawing.
+// call, and nothing is allocated while drawing. Surfaces loaded from files share texture pages (hwTexturePage),
+// so images of different surfaces on one page share a batch too: the batch is of a texture, not of a surface.
 #pragma once
 
 #include <cstddef>  // offsetof
@@ -21,12 +22,13 @@ class KpGame;
 
 // One interleaved vertex as glVertexPointer, glTexCoordPointer and glColorPointer read it.
 struct hwVertex {
-    float x, y;      // window pixels, 0 at the top left
-    float u, v;      // texture coordinates (textured primitives only)
-    uint32_t color;  // bytes red, green, blue, alpha in memory order, premultiplied
+    float x, y;         // window pixels, 0 at the top left
+    float u, v, layer;  // texture coordinates (textured primitives only); layer: r, the layer of a page
+    uint32_t color;     // bytes red, green, blue, alpha in memory order, premultiplied
 };
-static_assert(sizeof(hwVertex) == 20, "the vertex arrays are set up with a stride of 20 bytes");
-static_assert(offsetof(hwVertex, u) == 8 && offsetof(hwVertex, color) == 16, "vertex field offsets");
+static_assert(sizeof(hwVertex) == 24, "the vertex arrays are set up with a stride of 24 bytes");
+static_assert(offsetof(hwVertex, u) == 8 && offsetof(hwVertex, layer) == 16 && offsetof(hwVertex, color) == 20,
+              "vertex field offsets");
 
 class hwGraphics : public Object {
 public:
@@ -44,7 +46,8 @@ public:
     // Draws what is left in the batch.
     virtual int EndRender();
     virtual int DiscardGraphics() { return 0; }
-    // A surface from an image file, with its texture made at once; null when the file cannot be decoded.
+    // A surface from an image file, with its texture made at once (a layer of a page while pages are in use);
+    // null when the file cannot be decoded.
     virtual StrongRef<hwSurface> LoadSurface(const String& path);
     // An empty RGBA surface of the given size.
     virtual StrongRef<hwSurface> CreateSurface(int w, int h);
@@ -83,6 +86,9 @@ public:
     hwVertex* Begin(int kind, int count, hwSurface* surface);
 
     int BatchCount() const { return batchCount; }
+    // Whether surfaces loaded from now on share texture pages (on from the start); off, each keeps a texture
+    // of its own.
+    void UseTexturePages(bool on) { texturePages = on; }
 
 private:
     // Draws the batch and empties it; the one place where vertices reach OpenGL.
@@ -94,8 +100,10 @@ private:
     // NOTE: packed when a primitive is begun, not at every colour or alpha change: the draw-list replay sets
     // both for every record, which would pack twice for each primitive drawn.
     void PackColor();
-    // Makes sure surface's texture scales are known before texture coordinates are computed from them.
-    void LearnTextureScale(hwSurface* surface);
+    // Makes sure surface's texture scales (and layer, on a page) are known before texture coordinates are
+    // computed from them.
+    void PrepareTexture(hwSurface* surface);
+    void PrepareTextureNow(hwSurface* surface);
 
     KpGame* host;
     int width = 0, height = 0;
@@ -112,7 +120,10 @@ private:
     Batch batchKind = Batch::Points;
     int batchCount = 0;                      // vertices in the batch
     int indexCount = 0;                      // indices in the batch (Shapes only)
-    StrongRef<hwSurface> batchSurface;
+    StrongRef<hwSurface> batchSurface;       // the first surface of a textured batch: binding it binds the texture
+    const void* batchTexture = nullptr;      // its TextureKey, which every surface joining the batch shares
+
+    bool texturePages = true;
 
     // What OpenGL has now, so that a request for the state in force costs no flush.
     int blendMode = 0;

@@ -1,6 +1,6 @@
 // hwSurface: premultiplying pixels once at load, making and re-making textures, sub-image updates; and the
 // graphics device's operations that make surfaces.
-// Depends on OpenGL 1.2, the host (LoadImageData, glfwGraphicsSeq) and the graphics device.
+// Depends on OpenGL 1.2, the host (LoadImageData, glfwGraphicsSeq), texture pages and the graphics device.
 #include "framework/graphics/hwsurface.h"
 
 #include <GL/gl.h>
@@ -71,17 +71,21 @@ void PremultiplyGreyAlpha(unsigned char* pixels, size_t count) {
     }
 }
 
-// The smallest power of two at least size (1 for sizes below 2).
+}  // namespace
+
 int PowerOfTwoAtLeast(int size) {
     int out = 1;
     while (out < size && out < (1 << 30)) out <<= 1;
     return out;
 }
-}  // namespace
 
 hwSurface::~hwSurface() { Discard(); }
 
 int hwSurface::Discard() {
+    if (page) {
+        page->Leave(this);
+        page = nullptr;
+    }
     // NOTE: a texture of an older context died with its window; its name means nothing in the current one.
     if (seq != -1 && seq == glfwGraphicsSeq) {
         glDeleteTextures(1, &texture);
@@ -112,6 +116,10 @@ void hwSurface::SetData(unsigned char* data, int w, int h, int d) {
 }
 
 void hwSurface::Bind() {
+    if (page) {
+        page->Bind(this);
+        return;
+    }
     if (glfwGraphicsSeq == 0) return;  // no window, no context yet
     if (seq == glfwGraphicsSeq) {
         glBindTexture(GL_TEXTURE_2D, texture);
@@ -162,6 +170,10 @@ void hwSurface::SetSubData(int x, int y, int w, int h, const int* source, int pi
             out[p * 4 + 3] = static_cast<unsigned char>(a);
         }
     }
+    if (page) {
+        page->Refresh(this);  // the whole layer goes up again, with its repeated edges
+        return;
+    }
     if (seq != glfwGraphicsSeq) return;  // the next bind uploads the whole block
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -187,7 +199,10 @@ bool hwGraphics::LoadSurface__UNSAFE__(hwSurface* surface, const String& path) {
 StrongRef<hwSurface> hwGraphics::LoadSurface(const String& path) {
     StrongRef<hwSurface> surface = MakeRef<hwSurface>();
     if (!LoadSurface__UNSAFE__(surface.Get(), path)) return nullptr;
-    surface->Bind();
+    // NOTE: a surface on a page is uploaded when it is first drawn or loading pauses (see hwTexturePage), so a
+    // page that grows while loading is not made again for each surface placed.
+    if (texturePages) hwTexturePage::Place(surface.Get());
+    if (!surface->page) surface->Bind();
     return surface;
 }
 

@@ -1,9 +1,12 @@
-// hwSurface: an image held twice, as decoded pixels in main memory and as an OpenGL texture made on demand.
-// Depends on the runtime (Object) and the host (glfwGraphicsSeq, the generation of the current GL context).
+// hwSurface: an image held twice, as decoded pixels in main memory and as an OpenGL texture made on demand:
+// a texture of its own, or a layer of a texture page shared with other surfaces.
+// Depends on the runtime (Object), the host (glfwGraphicsSeq, the generation of the current GL context) and
+// hwTexturePage.
 // The pixels stay after the upload: a window re-creation (fullscreen switch) loses every texture with its
-// context, and each surface makes its texture again from memory the next time it is bound.
+// context, and each surface or page makes its texture again from memory the next time it is bound.
 #pragma once
 
+#include "framework/graphics/hwpage.h"
 #include "runtime/object.h"
 
 class hwSurface : public Object {
@@ -11,7 +14,7 @@ public:
     hwSurface() = default;
     ~hwSurface() override;
 
-    // Releases the texture (when it belongs to the current context) and the pixel block.
+    // Releases the texture (when it belongs to the current context) or the layer of a page, and the pixel block.
     virtual int Discard();
     virtual int Width() { return width; }
     virtual int Height() { return height; }
@@ -25,14 +28,25 @@ public:
     // and updates the texture when it is current. Other formats, and rectangles outside the surface, change
     // nothing.
     void SetSubData(int x, int y, int w, int h, const int* source, int pitch);
-    // Binds the texture, making it first when it is missing or belongs to an older context.
+    // Binds the texture (the page's, for a surface on one), making it first when it is missing or belongs to an
+    // older context.
     void Bind();
+    // What the batcher compares to know whether two surfaces draw from one texture.
+    const void* TextureKey() const { return page ? static_cast<const void*>(page.Get()) : this; }
 
     unsigned char* pixels = nullptr;  // width x height x depth bytes, premultiplied; malloc'd
     int width = 0, height = 0;        // image size (the texture may be larger)
     int depth = 0;                    // bytes per pixel, 1..4
     int format = 0;                   // GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB or GL_RGBA
     int seq = -1;                     // glfwGraphicsSeq when the texture was made; -1: none
-    unsigned int texture = 0;
+    unsigned int texture = 0;         // a texture of its own (none on a page)
     float uscale = 0, vscale = 0;     // 1 / texture width, 1 / texture height
+    StrongRef<hwTexturePage> page;    // the page the surface is a layer of, or null
+    int layer = -1;                   // its layer there
+    float layerCoord = 0;             // texture coordinate r of that layer in the page's made texture
+    int drawableIn = -1;              // glfwGraphicsSeq in which the page's texture holds it as it is now
 };
+
+// The smallest power of two at least size (1 for sizes below 2): a texture's size when the driver refuses its
+// own.
+int PowerOfTwoAtLeast(int size);

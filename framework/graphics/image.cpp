@@ -170,6 +170,13 @@ StrongRef<c_Image> kp_graphics_CreateImage(int width, int height, int frameCount
     return image;
 }
 
+int kp_graphics_DiscardImage(c_Image* image) {
+    if (!image || !image->m_surface) return 0;
+    image->m_surface->Discard();
+    image->m_surface = nullptr;
+    return 0;
+}
+
 int kp_graphics_SetFont(StrongRef<c_Image> font, int firstChar) {
     c_GraphicsContext& g = *kp_graphics_context;
     if (!font) {

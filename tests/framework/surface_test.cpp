@@ -139,6 +139,7 @@ TEST_F(GraphicsTest, TexturesAreExactSizeOrRetriedAtPowersOfTwo) {
 
 TEST_F(GraphicsTest, ANewWindowMakesEveryTextureAgainFromThePixelsKept) {
     const auto path = WritePng("seq.png", 2, 2, 4, std::vector<unsigned char>(16, 255));
+    device->UseTexturePages(false);  // a texture of its own (pages: page_test.cpp)
     StrongRef<hwSurface> surface = device->LoadSurface(String(path.c_str()));
     ASSERT_TRUE(surface);
     const unsigned first = surface->texture;

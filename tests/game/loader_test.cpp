@@ -1,7 +1,9 @@
 // Loading and the image slots, with the generated art of the build tree: the loading screen covers the first
 // updates and holds the screens back until its last step, every slot is filled at the art level the window
-// asks for, a new window size reloads everything (the jingle only once per run), and missing files are harmless.
+// asks for, a new window size reloads everything (the jingle only once per run) with each sheet taking the
+// layer of the one it replaces, and missing files are harmless.
 #include <algorithm>
+#include <set>
 
 #include "tests/support/app_fixture.h"
 
@@ -26,6 +28,32 @@ protected:
         return std::find(host.asked.begin(), host.asked.end(), file) != host.asked.end();
     }
     const float* Record(int index) const { return &app->m_drawList[index * 15]; }
+
+    // The texture pages the slots' sheets lie on, and their texels (layers of every page, packed or not).
+    std::set<const hwTexturePage*> Pages() const {
+        std::set<const hwTexturePage*> pages;
+        for (int slot : kImageSlotsLoaded) {
+            if (app->m_images[slot] && app->m_images[slot]->m_surface->page) {
+                pages.insert(app->m_images[slot]->m_surface->page.Get());
+            }
+        }
+        return pages;
+    }
+    static long Texels(const std::set<const hwTexturePage*>& pages) {
+        long texels = 0;
+        for (const hwTexturePage* page : pages) texels += long{page->layerWidth} * page->layerHeight * page->Layers();
+        return texels;
+    }
+    // Runs a whole load as the frame loop does, a render after each update, and two frames after it.
+    void LoadWithFrames() {
+        for (int i = 0; i < 15; ++i) {
+            Update();
+            Render();
+        }
+        ASSERT_EQ(app->m_loadStep, 0);
+        Render();
+        Render();
+    }
 };
 
 TEST_F(LoaderTest, TheLoadingScreenCoversFifteenUpdatesAndTheScreensRunOnlyAfterIt) {
@@ -118,6 +146,47 @@ TEST_F(LoaderTest, ANewWindowSizeReloadsEverythingButTheJingle) {
     EXPECT_EQ(app->m_images[99]->m_width, 1024);
     for (int slot : kImageSlotsLoaded) EXPECT_TRUE(app->m_images[slot]) << "slot " << slot;
     EXPECT_EQ(app->m_sfxChannelIndex, 1) << "the jingle does not play again";
+}
+
+TEST_F(LoaderTest, EachSheetTakesTheLayerOfTheOneItReplacesAndReloadsLeaveThePagesAsTheyWere) {
+    StartAndLoad(640, 480);
+    Render();
+    Render();
+    const auto pages = Pages();
+    const long texels = Texels(pages);
+    ASSERT_GE(pages.size(), 3u);
+    const hwSurface& buttons = *app->m_images[95]->m_surface;
+    EXPECT_EQ(app->m_images[90]->m_surface->page, buttons.page) << "the medals and the names share a page";
+
+    // Replacing a sheet gives its pixels and its layer up at once, for the sheet loaded next.
+    const StrongRef<hwSurface> old = app->m_images[95]->m_surface;
+    const hwTexturePage* page = old->page.Get();
+    const int layer = old->layer;
+    app->p_LoadImg(95, String("common/Buttons"), 64, 64, 16, 1);
+    EXPECT_EQ(old->pixels, nullptr);
+    EXPECT_EQ(old->page, nullptr);
+    EXPECT_EQ(app->m_images[95]->m_surface->page.Get(), page);
+    EXPECT_EQ(app->m_images[95]->m_surface->layer, layer);
+
+    // A whole reload at the same level, then at level 4 and back (one window all along): the same pages with
+    // the same layers in the end.
+    app->p_Reload();
+    LoadWithFrames();
+    EXPECT_EQ(Pages(), pages);
+    EXPECT_EQ(Texels(Pages()), texels);
+    fake.width = 1920;
+    fake.height = 1080;
+    Render();
+    LoadWithFrames();
+    EXPECT_EQ(app->m_hdLevel, 4);
+    for (const hwTexturePage* p : Pages()) EXPECT_TRUE(p->Current()) << "packed, no layer of level 2 left";
+    fake.width = 640;
+    fake.height = 480;
+    Render();
+    LoadWithFrames();
+    EXPECT_EQ(app->m_hdLevel, 2);
+    EXPECT_EQ(Texels(Pages()), texels);
+    for (const hwTexturePage* p : Pages()) EXPECT_TRUE(p->Current());
 }
 
 TEST_F(LoaderTest, ArtLevelFollowsTheLargerSide) {

@@ -67,9 +67,10 @@ Vertex ReadVertex(int index) {
         v.x = xy[0], v.y = xy[1];
     }
     if (g.texCoordPointer) {
-        float uv[2];
-        std::memcpy(uv, g.texCoordPointer + static_cast<std::ptrdiff_t>(index) * g.texCoordStride, sizeof uv);
-        v.u = uv[0], v.v = uv[1];
+        float uvr[3] = {0, 0, 0};
+        const size_t size = g.texCoordSize >= 3 ? sizeof uvr : 2 * sizeof(float);
+        std::memcpy(uvr, g.texCoordPointer + static_cast<std::ptrdiff_t>(index) * g.texCoordStride, size);
+        v.u = uvr[0], v.v = uvr[1], v.layer = uvr[2];
     }
     if (g.colorPointer) {
         const unsigned char* c = g.colorPointer + static_cast<std::ptrdiff_t>(index) * g.colorStride;
@@ -79,6 +80,13 @@ Vertex ReadVertex(int index) {
 }
 
 bool PowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+// What a draw call samples: the 3D texture when 3D texturing is on, else the 2D one, else nothing.
+void NoteTexture(Call& call) {
+    const State& g = Gl();
+    call.layered = g.texturing3D;
+    call.texture = g.texturing3D ? g.boundTexture3D : g.texturing ? g.boundTexture : 0;
+}
 }  // namespace
 
 }  // namespace glrec
@@ -103,6 +111,7 @@ void glTexCoordPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* pt
     Log("glTexCoordPointer", {double(size), double(type), double(stride)});
     Gl().texCoordPointer = static_cast<const unsigned char*>(ptr);
     Gl().texCoordStride = stride;
+    Gl().texCoordSize = size;
 }
 void glColorPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* ptr) {
     Log("glColorPointer", {double(size), double(type), double(stride)});
@@ -113,10 +122,12 @@ void glColorPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* ptr) 
 void glEnable(GLenum cap) {
     Log("glEnable", {double(cap)});
     if (cap == GL_TEXTURE_2D) Gl().texturing = true;
+    if (cap == GL_TEXTURE_3D) Gl().texturing3D = true;
 }
 void glDisable(GLenum cap) {
     Log("glDisable", {double(cap)});
     if (cap == GL_TEXTURE_2D) Gl().texturing = false;
+    if (cap == GL_TEXTURE_3D) Gl().texturing3D = false;
 }
 void glBlendFunc(GLenum s, GLenum d) { Log("glBlendFunc", {double(s), double(d)}); }
 
@@ -125,7 +136,7 @@ void glDrawArrays(GLenum mode, GLint first, GLsizei count) {
     glrec::Call* call = Log("glDrawArrays", {double(mode), double(first), double(count)});
     if (!call) return;
     for (int i = first; i < first + count; ++i) call->vertices.push_back(glrec::ReadVertex(i));
-    call->texture = Gl().texturing ? Gl().boundTexture : 0;
+    glrec::NoteTexture(*call);
 }
 
 void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
@@ -139,7 +150,7 @@ void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indic
         highest = std::max(highest, static_cast<int>(index[i]));
     }
     for (int i = 0; i <= highest; ++i) call->vertices.push_back(glrec::ReadVertex(i));
-    call->texture = Gl().texturing ? Gl().boundTexture : 0;
+    glrec::NoteTexture(*call);
 }
 
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { Log("glClearColor", {r, g, b, a}); }
@@ -162,7 +173,7 @@ void glGenTextures(GLsizei n, GLuint* textures) {
 }
 void glBindTexture(GLenum target, GLuint texture) {
     Log("glBindTexture", {double(target), double(texture)});
-    Gl().boundTexture = texture;
+    (target == GL_TEXTURE_3D ? Gl().boundTexture3D : Gl().boundTexture) = texture;
 }
 void glDeleteTextures(GLsizei n, const GLuint* textures) {
     Log("glDeleteTextures", {double(n), n > 0 ? double(textures[0]) : 0.0});
@@ -181,6 +192,23 @@ void glTexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei width
                      GLenum type, const GLvoid*) {
     Log("glTexSubImage2D", {double(target), double(level), double(x), double(y), double(width), double(height),
                             double(format), double(type)});
+}
+void glTexImage3D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLsizei depth,
+                  GLint border, GLenum format, GLenum type, const GLvoid*) {
+    Log("glTexImage3D", {double(target), double(level), double(internalFormat), double(width), double(height),
+                         double(depth), double(border), double(format), double(type)});
+    const bool powers = glrec::PowerOfTwo(width) && glrec::PowerOfTwo(height) && glrec::PowerOfTwo(depth);
+    if (Gl().largest3DTexture == 0 || (Gl().rejectNonPowerOfTwo && !powers)) Gl().error = GL_INVALID_VALUE;
+}
+void glTexSubImage3D(GLenum target, GLint level, GLint x, GLint y, GLint z, GLsizei width, GLsizei height,
+                     GLsizei depth, GLenum format, GLenum type, const GLvoid*) {
+    Log("glTexSubImage3D", {double(target), double(level), double(x), double(y), double(z), double(width),
+                            double(height), double(depth), double(format), double(type)});
+}
+void glGetIntegerv(GLenum name, GLint* value) {
+    Log("glGetIntegerv", {double(name)});
+    if (name == GL_MAX_3D_TEXTURE_SIZE && Gl().largest3DTexture > 0) *value = Gl().largest3DTexture;
+    else Gl().error = GL_INVALID_ENUM;
 }
 void glPixelStorei(GLenum name, GLint param) { Log("glPixelStorei", {double(name), double(param)}); }
 
