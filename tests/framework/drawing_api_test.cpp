@@ -1,22 +1,19 @@
 // The drawing API: images cut into frames, flags and handles, the matrix stack, lazy matrix sending, and the
 // loaders' answers for files that do not fit their cells.
 #include <stb_image_write.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "framework/app/app.h"
+#include "tests/support/scratch.h"
 #include "tests/framework/graphics_fixture.h"
 
 namespace {
 
 std::string WriteSheet(const std::string& name, int w, int h) {
-    const auto dir = std::filesystem::temp_directory_path() / ("quorlix-api-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string path = (dir / name).string();
+    const std::string path = scratch::File(name);
     std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 4, 255);
     stbi_write_png(path.c_str(), w, h, 4, pixels.data(), w * 4);
     return path;

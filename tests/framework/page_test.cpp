@@ -2,12 +2,11 @@
 // surfaces of a page in one call with the texel addresses of textures of their own, layers given up and taken
 // again, packing once loading pauses, and the page made again for a new window.
 #include <stb_image_write.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "tests/support/scratch.h"
 #include "tests/framework/graphics_fixture.h"
 
 namespace {
@@ -16,9 +15,7 @@ using glrec::Draws;
 
 // A sheet of w x h pixels of depth bytes each (every byte 255) in the temporary folder; answers its path.
 std::string WriteSheet(const std::string& name, int w, int h, int depth = 4) {
-    const auto dir = std::filesystem::temp_directory_path() / ("quorlix-page-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string path = (dir / name).string();
+    const std::string path = scratch::File(name);
     const std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * depth, 255);
     stbi_write_png(path.c_str(), w, h, depth, pixels.data(), w * depth);
     return path;

@@ -1,7 +1,6 @@
 // Surfaces: decoding and premultiplying once at load, the texture made on demand and again for a new context,
 // the power-of-two retry, and sub-image writes.
 #include <stb_image_write.h>
-#include <unistd.h>  // getpid
 
 #include <cstdlib>
 #include <cstring>
@@ -10,15 +9,14 @@
 #include <vector>
 
 #include "host/image_data.h"
+#include "tests/support/scratch.h"
 #include "tests/framework/graphics_fixture.h"
 
 namespace {
 
 // Writes a PNG of the given pixels (depth bytes each) into the temporary folder; answers its path.
 std::string WritePng(const std::string& name, int w, int h, int depth, const std::vector<unsigned char>& pixels) {
-    const auto dir = std::filesystem::temp_directory_path() / ("quorlix-surface-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string path = (dir / name).string();
+    const std::string path = scratch::File(name);
     stbi_write_png(path.c_str(), w, h, depth, pixels.data(), w * depth);
     return path;
 }

@@ -5,17 +5,16 @@
 
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "framework/app/app.h"
 #include "framework/graphics/graphics.h"
 #include "host/glfwgame.h"
+#include "tests/support/scratch.h"
 
 constexpr int kWidth = 320, kHeight = 240;
 
@@ -88,9 +87,7 @@ protected:
 
     // A PNG of w x h RGBA pixels in a temporary folder.
     static std::string WritePng(const std::string& name, int w, int h, const std::vector<unsigned char>& rgba) {
-        const auto dir = std::filesystem::temp_directory_path() / ("quorlix-gl-" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir);
-        const std::string path = (dir / name).string();
+        const std::string path = scratch::File(name);
         stbi_write_png(path.c_str(), w, h, 4, rgba.data(), w * 4);
         return path;
     }
