@@ -20,6 +20,7 @@
 #include "tests/support/build_tree_host.h"
 #include "tests/support/fake_glfw.h"
 #include "tests/support/game_devices.h"
+#include "tests/support/scratch.h"
 
 // The real audio device, remembering every sample it was asked to start, so a test can tell which cues sounded.
 class CueRecorder : public hwAudio {
@@ -34,8 +35,10 @@ public:
 class AppFixture : public ::testing::Test {
 protected:
     AppFixture() {
-        char pattern[] = "/tmp/quorlix-test-XXXXXX";
-        folder = mkdtemp(pattern);
+        // NOTE: inside the process's scratch folder, so a death test's child, which exits without running
+        // this fixture's destructor, leaves nothing behind either.
+        std::string pattern = scratch::File("test-XXXXXX");
+        folder = mkdtemp(pattern.data());
         previous = std::filesystem::current_path();
         std::filesystem::current_path(folder);
         app = MakeRef<c_MyApp>();

@@ -16,6 +16,7 @@
 
 #include "tests/support/build_tree_host.h"
 #include "tests/support/game_devices.h"
+#include "tests/support/scratch.h"
 
 struct Rgb {
     int r, g, b;
@@ -26,8 +27,10 @@ protected:
     static void SetUpTestSuite() { ASSERT_TRUE(glfw2::Init()) << "no display"; }
 
     GlApp() {
-        char pattern[] = "/tmp/quorlix-gl-XXXXXX";
-        folder = mkdtemp(pattern);
+        // NOTE: inside the process's scratch folder, so a death test's child, which exits without running
+        // this fixture's destructor, leaves nothing behind either.
+        std::string pattern = scratch::File("gl-XXXXXX");
+        folder = mkdtemp(pattern.data());
         previous = std::filesystem::current_path();
         std::filesystem::current_path(folder);
     }
