@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The Debian package: CPack makes quorlix_<version>_<arch>.deb with the control fields a Debian archive wants,
 # dependencies on the libraries the game links, and exactly the files of the install under /usr, the executable
-# stripped. Its dependencies resolve on this machine (apt-get, simulated), and the game unpacked into a scratch
-# root runs from an unrelated folder to the end of its loading, every file from the unpacked data.
-# NOTE: the package is unpacked with dpkg -x rather than installed: a real install would change the machine the
-# tests run on (and need root), and a failing run could leave the package behind.
+# stripped. Its dependencies resolve on this machine (apt-get, simulated); dpkg installs it into a scratch root of
+# its own, where the installed game runs from an unrelated folder to the end of its loading, every file from the
+# installed data, and removing it leaves no file behind.
+# NOTE: the install goes into a scratch root with a dpkg database of its own rather than into the machine's:
+# installing for real would change the machine the tests run on, and a failing run could leave the package
+# behind. The libraries it needs are the machine's, which the simulated apt-get run has shown to satisfy it.
 [ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
 . "$QUORLIX_SOURCE_DIR/tests/e2e/lib.sh"
 
@@ -48,12 +50,20 @@ grep -q '^-rwxr-xr-x .* \./usr/bin/quorlix$' "$work/contents.txt" || fail "bin/q
 apt-get install --simulate --no-install-recommends "$deb" >"$work/apt.txt" 2>&1 ||
   fail "apt-get cannot install the package: $(tail -n 5 "$work/apt.txt")"
 
-# The unpacked game.
+# Installed by dpkg into the scratch root.
 root="$work/root"
-dpkg-deb --extract "$deb" "$root"
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates" "$root/var/log"
+touch "$root/var/lib/dpkg/status"
+in_root() { dpkg --root="$root" --log="$root/var/log/dpkg.log" --force-not-root "$@"; }
+in_root --force-depends --install "$deb" >"$work/dpkg.txt" 2>&1 || fail "dpkg cannot install the package: $(tail -n 5 "$work/dpkg.txt")"
+[ "$(dpkg-query --admindir="$root/var/lib/dpkg" --show --showformat='${Status}' quorlix)" = "install ok installed" ] ||
+  fail "dpkg does not have the package installed: $(tail -n 5 "$work/dpkg.txt")"
 readelf --sections "$root/usr/bin/quorlix" | grep -q '\.debug_info' && fail "the packed executable is not stripped"
 start_game_from "$root/usr/bin/quorlix" "$root/usr/share/quorlix/data"
 press "$win" F4
 wait_game 10
-[ "$status" -eq 0 ] || fail "F4 ended the unpacked game with status $status"
+[ "$status" -eq 0 ] || fail "F4 ended the installed game with status $status"
+in_root --remove quorlix >"$work/remove.txt" 2>&1 || fail "dpkg cannot remove the package: $(tail -n 5 "$work/remove.txt")"
+left=$(find "$root/usr" -type f 2>/dev/null | head -n 3)
+[ -z "$left" ] || fail "removing the package left files behind: $left"
 echo "debian package: ok ($(basename "$deb"), $(stat -c %s "$deb") bytes; Depends: $depends)"
