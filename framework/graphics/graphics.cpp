@@ -57,6 +57,24 @@ hwGraphics* DrawingDevice() {
 bool HasFrame(const c_Image* image, int frame) {
     return image && image->m_surface && frame >= 0 && frame < image->FrameCount();
 }
+
+// Draws the part of a frame with ink in it, the frame's top left corner at (left, top) in the device's current
+// matrix. NOTE: the fully transparent margins of a frame (most of a letter's cell, the corners of a round
+// sprite) change no pixel but still cost the rasteriser their fill; this runs for every image of a frame, and
+// the measuring behind it once per frame of a sheet.
+void DrawFrameInk(hwGraphics* device, c_Image* image, int frame, float left, float top) {
+    hwSurface* surface = image->m_surface.Get();
+    c_Frame& f = *image->m_frames[frame];
+    if (f.m_inkOf != surface->pixelsChanged) {
+        surface->InkBounds(f.m_x, f.m_y, image->m_width, image->m_height, f.m_ink);
+        f.m_ink[0] -= f.m_x, f.m_ink[1] -= f.m_y;
+        f.m_inkOf = surface->pixelsChanged;
+    }
+    const int* ink = f.m_ink;
+    if (ink[2] == 0) return;
+    device->DrawSurface2(surface, left + static_cast<float>(ink[0]), top + static_cast<float>(ink[1]),
+                         f.m_x + ink[0], f.m_y + ink[1], ink[2], ink[3]);
+}
 }  // namespace
 
 int kp_graphics_SetGraphicsDevice(hwGraphics* device) {
@@ -213,8 +231,7 @@ int kp_graphics_DrawImage(c_Image* image, float x, float y, int frame) {
     if (image->m_flags & ImageWholeSurface) {
         device->DrawSurface(image->m_surface.Get(), left, top);
     } else {
-        const c_Frame& f = *image->m_frames[frame];
-        device->DrawSurface2(image->m_surface.Get(), left, top, f.m_x, f.m_y, image->m_width, image->m_height);
+        DrawFrameInk(device, image, frame, left, top);
     }
     return 0;
 }
@@ -250,8 +267,7 @@ int kp_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, flo
     if (image->m_flags & ImageWholeSurface) {
         device->DrawSurface(image->m_surface.Get(), 0, 0);
     } else {
-        const c_Frame& f = *image->m_frames[frame];
-        device->DrawSurface2(image->m_surface.Get(), 0, 0, f.m_x, f.m_y, image->m_width, image->m_height);
+        DrawFrameInk(device, image, frame, 0, 0);
     }
     return 0;
 }

@@ -22,6 +22,10 @@ class c_Frame : public Object {
 public:
     c_Frame* m_new(int x, int y);
     int m_x = 0, m_y = 0;
+    // The part of the frame worth drawing (see hwSurface::InkBounds), measured when first drawn and again after
+    // the surface's pixels change: x and y inside the frame, then width and height.
+    int m_ink[4] = {0, 0, 0, 0};
+    int m_inkOf = -1;  // the surface's pixelsChanged when measured; -1: not yet
 };
 
 class c_Image : public Object {

@@ -5,10 +5,11 @@
 
 #include <GL/gl.h>
 
-#include <bit>      // std::endian: pixels are read four bytes at a time
+#include <algorithm>  // std::min, std::max
+#include <bit>        // std::endian: pixels are read four bytes at a time
 #include <cstdint>
-#include <cstdlib>  // calloc, free
-#include <cstring>  // memcpy
+#include <cstdlib>    // calloc, free
+#include <cstring>    // memcpy
 
 #include "framework/graphics/hwgraphics.h"
 #include "host/glfwgame.h"
@@ -109,10 +110,41 @@ void hwSurface::SetData(unsigned char* data, int w, int h, int d) {
     height = h;
     depth = d;
     format = FormatForDepth(d);
+    ++pixelsChanged;
     if (!pixels) return;
     const size_t count = static_cast<size_t>(w) * static_cast<size_t>(h);
     if (d == 2) PremultiplyGreyAlpha(pixels, count);
     if (d == 4) PremultiplyRgba(pixels, count);
+}
+
+void hwSurface::InkBounds(int x, int y, int w, int h, int out[4]) const {
+    out[0] = x, out[1] = y, out[2] = w, out[3] = h;
+    if (!pixels || (depth != 2 && depth != 4) || x < 0 || y < 0 || w <= 0 || h <= 0 || x + w > width ||
+        y + h > height) {
+        return;
+    }
+    const size_t stride = static_cast<size_t>(width) * depth;
+    const unsigned char* alpha = pixels + (depth - 1);  // premultiplied: a zero alpha is a zero texel
+    int left = w, right = -1, top = h, bottom = -1;
+    for (int row = 0; row < h; ++row) {
+        const unsigned char* texel = alpha + static_cast<size_t>(y + row) * stride + static_cast<size_t>(x) * depth;
+        int first = 0;
+        while (first < w && texel[static_cast<size_t>(first) * depth] == 0) ++first;
+        if (first == w) continue;
+        int last = w - 1;
+        while (texel[static_cast<size_t>(last) * depth] == 0) --last;
+        left = std::min(left, first);
+        right = std::max(right, last);
+        if (top == h) top = row;
+        bottom = row;
+    }
+    if (right < 0) {
+        out[2] = out[3] = 0;
+        return;
+    }
+    left = std::max(0, left - 1), top = std::max(0, top - 1);
+    right = std::min(w - 1, right + 1), bottom = std::min(h - 1, bottom + 1);
+    out[0] = x + left, out[1] = y + top, out[2] = right - left + 1, out[3] = bottom - top + 1;
 }
 
 void hwSurface::Bind() {
@@ -170,6 +202,7 @@ void hwSurface::SetSubData(int x, int y, int w, int h, const int* source, int pi
             out[p * 4 + 3] = static_cast<unsigned char>(a);
         }
     }
+    ++pixelsChanged;
     if (page) {
         page->Refresh(this);  // the whole layer goes up again, with its repeated edges
         return;

@@ -31,6 +31,11 @@ public:
     // Binds the texture (the page's, for a surface on one), making it first when it is missing or belongs to an
     // older context.
     void Bind();
+    // The smallest rectangle inside (x, y, w, h) holding every texel that is not fully transparent, grown by one
+    // texel on each side (kept inside the rectangle) for filtering's reach: drawing just that draws the same
+    // pixels as drawing the whole rectangle, since a transparent premultiplied texel leaves what it covers as it
+    // is. Formats without alpha, and a surface without pixels, answer the rectangle itself; w 0: nothing to draw.
+    void InkBounds(int x, int y, int w, int h, int out[4]) const;
     // What the batcher compares to know whether two surfaces draw from one texture.
     const void* TextureKey() const { return page ? static_cast<const void*>(page.Get()) : this; }
 
@@ -39,6 +44,7 @@ public:
     int depth = 0;                    // bytes per pixel, 1..4
     int format = 0;                   // GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB or GL_RGBA
     int seq = -1;                     // glfwGraphicsSeq when the texture was made; -1: none
+    int pixelsChanged = 0;            // counts changes to the pixels, so ink bounds measured earlier go stale
     unsigned int texture = 0;         // a texture of its own (none on a page)
     float uscale = 0, vscale = 0;     // 1 / texture width, 1 / texture height
     StrongRef<hwTexturePage> page;    // the page the surface is a layer of, or null

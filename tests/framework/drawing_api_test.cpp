@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/app/app.h"
@@ -75,6 +76,65 @@ TEST_F(DrawingApiTest, WholeSurfaceImagesDrawTheSurfaceAndPaddedOnesAFrame) {
     EXPECT_EQ(v[0].x, 84);  // handle on the drawing position
     EXPECT_EQ(v[2].x, 116);
     EXPECT_FLOAT_EQ(v[0].u, 1.0f / 34);  // inside the border column
+}
+
+TEST_F(DrawingApiTest, FramesDrawOnlyTheirInkGrownByATexelAndMeasureAgainWhenPixelsChange) {
+    // Two 8 x 8 frames side by side: the first with ink at (3, 2) and (5, 4) only, the second none at all.
+    std::vector<unsigned char> rgba(16 * 8 * 4, 0);
+    for (const auto& [x, y] : {std::pair{3, 2}, std::pair{5, 4}}) {
+        for (int k = 0; k < 4; ++k) rgba[(y * 16 + x) * 4 + k] = 255;
+    }
+    const std::string path = scratch::File("ink.png");
+    stbi_write_png(path.c_str(), 16, 8, 4, rgba.data(), 16 * 4);
+    StrongRef<c_Image> image = Load(path, 2, 0);
+    ASSERT_TRUE(image);
+    kp_graphics_DrawImage(image.Get(), 100, 50, 0);
+    kp_graphics_DrawImage(image.Get(), 200, 50, 1);  // nothing to draw
+    kp_graphics_DrawImage2(image.Get(), 100, 50, 0, 2, 3, 0);
+    Finish();
+    auto v = glrec::Draws().at(0)->vertices;
+    ASSERT_EQ(v.size(), 8u) << "the empty frame adds no quad";
+    // Columns 2..6 and rows 1..5 of the frame, in place, texel for texel.
+    EXPECT_EQ(v[0].x, 102);
+    EXPECT_EQ(v[0].y, 51);
+    EXPECT_EQ(v[2].x, 107);
+    EXPECT_EQ(v[2].y, 56);
+    EXPECT_FLOAT_EQ(v[0].u / v[2].u, 2.0f / 7.0f);
+    EXPECT_FLOAT_EQ(v[0].v / v[2].v, 1.0f / 6.0f);
+    // Scaled, the same part about the same origin.
+    EXPECT_FLOAT_EQ(v[4].x, 104);
+    EXPECT_FLOAT_EQ(v[4].y, 53);
+    EXPECT_FLOAT_EQ(v[6].x, 114);
+    EXPECT_FLOAT_EQ(v[6].y, 68);
+
+    // Opaque art has no margins to leave out; an image made blank is drawn whole until pixels are written into
+    // it, and then only around them.
+    std::vector<unsigned char> rgb(8 * 8 * 3, 0);
+    const std::string opaquePath = scratch::File("opaque.png");
+    stbi_write_png(opaquePath.c_str(), 8, 8, 3, rgb.data(), 8 * 3);
+    StrongRef<c_Image> opaque = Load(opaquePath, 2, 0);
+    StrongRef<c_Image> blank = kp_graphics_CreateImage(8, 8, 2, 0);
+    ASSERT_TRUE(opaque && blank);
+    auto drawBoth = [&] {
+        glrec::ClearLog();
+        device->BeginRender();
+        kp_graphics_DrawImage(opaque.Get(), 0, 0, 1);
+        kp_graphics_DrawRect(0, 0, 1, 1);
+        kp_graphics_DrawImage(blank.Get(), 0, 0, 0);
+        Finish();
+        return std::pair{glrec::Draws().at(0)->vertices, glrec::Draws().at(2)->vertices};
+    };
+    auto [opaqueQuad, blankQuad] = drawBoth();
+    EXPECT_EQ(opaqueQuad[2].x - opaqueQuad[0].x, 4);
+    EXPECT_EQ(opaqueQuad[2].y - opaqueQuad[0].y, 8);
+    EXPECT_EQ(blankQuad[2].x - blankQuad[0].x, 8);
+    Array<int> texel(1);
+    texel[0] = static_cast<int>(0xff00ff00u);
+    device->WritePixels2(blank->m_surface.Get(), texel, 6, 6, 1, 1, 0, 1);
+    blankQuad = drawBoth().second;
+    EXPECT_EQ(blankQuad[0].x, 5);
+    EXPECT_EQ(blankQuad[2].x, 8);
+    EXPECT_EQ(blankQuad[2].y, 8);
 }
 
 TEST_F(DrawingApiTest, DrawImage2AtRestMatchesDrawImageAndTurnsAboutTheHandle) {
