@@ -5,17 +5,19 @@
 #pragma once
 
 #include <cassert>  // index checks in debug builds
-#include <memory>   // std::shared_ptr<T[]> holds header and elements in one allocation
+#include <cstdlib>  // calloc, free: zeroed elements of plain types
 #include <initializer_list>
+#include <memory>       // std::shared_ptr<T[]> holds the elements
+#include <new>          // std::bad_alloc
+#include <type_traits>  // std::is_trivial_v
 
 template <class T>
 class Array {
 public:
     Array() = default;
     // An array of length elements, each value-initialised (0, false, empty text, null).
-    explicit Array(int length)
-        : data_(length > 0 ? std::make_shared<T[]>(static_cast<size_t>(length)) : nullptr),
-          length_(length > 0 ? length : 0) {}
+    explicit Array(int length) : data_(length > 0 ? Allocate(static_cast<size_t>(length)) : nullptr),
+                                 length_(length > 0 ? length : 0) {}
     Array(std::initializer_list<T> items) : Array(static_cast<int>(items.size())) {
         int i = 0;
         for (const T& item : items) data_[i++] = item;
@@ -53,6 +55,19 @@ public:
     bool SharesWith(const Array& other) const noexcept { return data_ == other.data_; }
 
 private:
+    // Elements of plain types come zeroed from calloc, whose large blocks are fresh pages of the system's that
+    // take no memory until written: a long array used only in part (the grid's planes) costs what is used.
+    // NOTE: make_shared would write every element, making all of it resident at once.
+    static std::shared_ptr<T[]> Allocate(size_t length) {
+        if constexpr (std::is_trivial_v<T>) {
+            T* elements = static_cast<T*>(std::calloc(length, sizeof(T)));
+            if (!elements) throw std::bad_alloc();
+            return std::shared_ptr<T[]>(elements, [](T* p) { std::free(p); });
+        } else {
+            return std::make_shared<T[]>(length);
+        }
+    }
+
     std::shared_ptr<T[]> data_;
     int length_ = 0;
 };
