@@ -295,6 +295,7 @@ public:
     // m_grid planes, each indexed y * 16 + x: letter codes, drawing offsets (negative dropping in, positive
     // falling away), and the speeds that move the offsets.
     static constexpr int kGridLetters = 0, kGridOffsets = 1000, kGridSpeeds = 2000;
+    static constexpr int kGridPlanesEnd = 3000;  // nothing at or past this index is ever written
     Array<float> m_grid = Array<float>(5000000);
     String m_word;                          // the word in play
     int m_wordNum = 0;                      // its number in the group; the puzzle's result once it ends
