@@ -7,12 +7,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
-#include <string>
 
 #include "game/play_slots.h"
+#include "bench/silent_sound.h"
 #include "tests/support/build_tree_host.h"
 #include "tests/support/fake_glfw.h"
 #include "tests/support/game_devices.h"
@@ -29,13 +27,7 @@ struct Playing {
     StrongRef<c_MyApp> app;
 
     Playing() {
-        // NOTE: OpenAL Soft reads its configuration once, when first used: the silent driver is chosen here.
-        const std::string conf = std::string(QUORLIX_BINARY_DIR) + "/bench/alsoft-null.conf";
-        if (FILE* file = std::fopen(conf.c_str(), "w")) {
-            std::fputs("[general]\ndrivers=null\n", file);
-            std::fclose(file);
-        }
-        setenv("ALSOFT_CONF", conf.c_str(), 1);
+        ChooseSilentSound();
         glrec::Reset();
         glrec::Gl().log = false;
         host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
