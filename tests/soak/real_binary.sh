@@ -44,6 +44,8 @@ launch
 run=1
 end=$((SECONDS + seconds))
 next_sample=$SECONDS
+seen_window=
+seen_since=$SECONDS
 while [ "$SECONDS" -lt "$end" ]; do
   if ! kill -0 "$game_pid" 2>/dev/null; then
     check_ending
@@ -51,13 +53,19 @@ while [ "$SECONDS" -lt "$end" ]; do
     run=$((run + 1))
     continue
   fi
-  if [ "$SECONDS" -ge "$next_sample" ]; then
+  w=$(current_window)
+  if [ "$w" != "$seen_window" ]; then
+    seen_window=$w
+    seen_since=$SECONDS
+  fi
+  # NOTE: a new window loads its art, and the old art's memory is handed back, in the moments after it appears:
+  # a sample then would charge one size's memory to the other, so samples wait until the window is 2 s old.
+  if [ "$SECONDS" -ge "$next_sample" ] && [ -n "$w" ] && [ $((SECONDS - seen_since)) -ge 2 ]; then
     rss=$(awk '/^VmRSS/ { print $2 }' "/proc/$game_pid/status" 2>/dev/null)
-    size=$(xdotool getwindowgeometry "$(current_window)" 2>/dev/null | awk '/Geometry/ { print $2 }')
+    size=$(xdotool getwindowgeometry "$w" 2>/dev/null | awk '/Geometry/ { print $2 }')
     [ -n "$rss" ] && echo "$run $((SECONDS - started_at)) ${size:-none} $rss" >>"$samples"
     next_sample=$((next_sample + 10))
   fi
-  w=$(current_window)
   [ -z "$w" ] && { sleep 0.2; continue; }
   xdotool windowfocus "$w" 2>/dev/null
   read -r width height < <(xdotool getwindowgeometry "$w" 2>/dev/null | awk -F'[ x]' '/Geometry/ { print $4, $5 }')
