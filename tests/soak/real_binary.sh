@@ -46,6 +46,7 @@ end=$((SECONDS + seconds))
 next_sample=$SECONDS
 seen_window=
 seen_since=$SECONDS
+disturbed_at=$SECONDS
 while [ "$SECONDS" -lt "$end" ]; do
   if ! kill -0 "$game_pid" 2>/dev/null; then
     check_ending
@@ -58,9 +59,12 @@ while [ "$SECONDS" -lt "$end" ]; do
     seen_window=$w
     seen_since=$SECONDS
   fi
-  # NOTE: a new window loads its art, and the old art's memory is handed back, in the moments after it appears:
-  # a sample then would charge one size's memory to the other, so samples wait until the window is 2 s old.
-  if [ "$SECONDS" -ge "$next_sample" ] && [ -n "$w" ] && [ $((SECONDS - seen_since)) -ge 2 ]; then
+  # NOTE: a new window loads its art, and the old art's memory is handed back, in the moments after it appears,
+  # and loading waits while the game is out of focus: a sample then would charge one size's memory to the
+  # other. So samples wait until the window is 3 s old and 3 s have passed since the focus was last taken away
+  # or F11 last pressed.
+  if [ "$SECONDS" -ge "$next_sample" ] && [ -n "$w" ] && [ $((SECONDS - seen_since)) -ge 3 ] &&
+    [ $((SECONDS - disturbed_at)) -ge 3 ]; then
     rss=$(awk '/^VmRSS/ { print $2 }' "/proc/$game_pid/status" 2>/dev/null)
     size=$(xdotool getwindowgeometry "$w" 2>/dev/null | awk '/Geometry/ { print $2 }')
     [ -n "$rss" ] && echo "$run $((SECONDS - started_at)) ${size:-none} $rss" >>"$samples"
@@ -90,11 +94,12 @@ while [ "$SECONDS" -lt "$end" ]; do
   elif [ "$pick" -lt 98 ]; then
     xdotool key "${backs[RANDOM % ${#backs[@]}]}" 2>/dev/null
   elif [ "$pick" -lt 99 ]; then
-    [ $((RANDOM % 8)) -eq 0 ] && xdotool key F11 2>/dev/null
+    [ $((RANDOM % 8)) -eq 0 ] && { xdotool key F11 2>/dev/null; disturbed_at=$SECONDS; }
   else
     steal_focus
     sleep 0.3
     kill "$other_pid" 2>/dev/null
+    disturbed_at=$SECONDS
   fi
 done
 kill -0 "$game_pid" 2>/dev/null || fail "the game was not alive at the end"
