@@ -176,7 +176,6 @@ public:
             for (int k = GLFW_KEY_SPACE; k <= GLFW_KEY_LAST; ++k) {
                 if (glfwGetKey(window_, k) == GLFW_PRESS && (!known || PhysicallyDown(down, k))) {
                     carried_[k] = anyCarried_ = true;
-                    upSince_[k] = -1;
                 }
             }
             glfwDestroyWindow(window_);
@@ -357,16 +356,8 @@ private:
         char down[32] = {};
         if (!PhysicalKeys(down)) return;
         anyCarried_ = false;
-        const double now = glfwGetTime();
         for (int k = GLFW_KEY_SPACE; k <= GLFW_KEY_LAST; ++k) {
-            if (!carried_[k]) continue;
-            // NOTE: the server's key repeat lets go of a held key and presses it again, and a question put
-            // between the two finds it up: a key counts as let go of only once it has been found up for a while.
-            if (PhysicallyDown(down, k)) {
-                upSince_[k] = -1;
-            } else if (upSince_[k] < 0) {
-                upSince_[k] = now;
-            } else if (now - upSince_[k] >= kLetGoAfter) {
+            if (carried_[k] && !PhysicallyDown(down, k)) {
                 carried_[k] = false;
                 justLetGo_[k] = beforeEvents;
             }
@@ -389,11 +380,7 @@ private:
     bool resizable_ = true;
     bool keyRepeat_ = false;
     bool shown_ = false;
-    // How long a carried key must be found up to count as let go of: longer than the gap between the release
-    // and the press a repeat makes, shorter than anyone lets go of a key and presses it again.
-    static constexpr double kLetGoAfter = 0.03;
     bool carried_[GLFW_KEY_LAST + 1] = {};  // held when the last window closed, by GLFW 3 key
-    double upSince_[GLFW_KEY_LAST + 1];     // when a carried key was first found up since last found down; -1 not
     bool anyCarried_ = false;
     bool justLetGo_[GLFW_KEY_LAST + 1] = {};  // carried, found let go of just before this batch of events
     KeyFun keyFun_ = nullptr;

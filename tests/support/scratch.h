@@ -4,6 +4,7 @@
 #pragma once
 
 #include <stdlib.h>  // mkdtemp
+#include <unistd.h>  // getpid
 
 #include <filesystem>
 #include <string>
@@ -14,13 +15,16 @@ namespace scratch {
 inline const std::filesystem::path& Folder() {
     struct Owned {
         std::filesystem::path path;
+        pid_t maker = getpid();
         Owned() {
             std::string pattern = (std::filesystem::temp_directory_path() / "quorlix-scratch-XXXXXX").string();
             if (mkdtemp(pattern.data())) path = pattern;
         }
+        // NOTE: a death test's forked child runs this too as it exits; only the process that made the folder
+        // removes it, so the tests after a death test still find their files.
         ~Owned() {
             std::error_code ignored;
-            if (!path.empty()) std::filesystem::remove_all(path, ignored);
+            if (!path.empty() && getpid() == maker) std::filesystem::remove_all(path, ignored);
         }
     };
     static const Owned owned;
