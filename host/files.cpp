@@ -4,7 +4,7 @@
 #include <unistd.h>  // fsync, unlink, access
 
 #include <cerrno>
-
+#include <cstdint>  // SIZE_MAX
 #include <cstdio>
 #include <filesystem>  // is_directory, lexically_normal
 
@@ -81,16 +81,27 @@ FILE* KpGame::OpenFile(const String& path, const String& mode) {
     return std::fopen(file.ToUtf8().c_str(), mode.ToUtf8().c_str());
 }
 
-std::optional<std::vector<unsigned char>> KpGame::LoadData(const String& path) {
-    FILE* file = OpenFile(path, String("rb"));
-    if (!file) return std::nullopt;
+namespace {
+
+// Reads a file in blocks from where it stands, to its end or until at least limit bytes are in (the last block
+// may pass it); ferror and feof then tell which.
+std::vector<unsigned char> ReadBlocks(FILE* file, size_t limit) {
     std::vector<unsigned char> bytes;
     unsigned char block[4096];
     size_t n;
     do {
         n = std::fread(block, 1, sizeof block, file);
         bytes.insert(bytes.end(), block, block + n);
-    } while (n == sizeof block);
+    } while (n == sizeof block && bytes.size() < limit);
+    return bytes;
+}
+
+}  // namespace
+
+std::optional<std::vector<unsigned char>> KpGame::LoadData(const String& path) {
+    FILE* file = OpenFile(path, String("rb"));
+    if (!file) return std::nullopt;
+    std::vector<unsigned char> bytes = ReadBlocks(file, SIZE_MAX);
     std::fclose(file);
     return bytes;
 }
@@ -181,16 +192,10 @@ String KpGame::LoadState() {
     }
     // NOTE: no record the game writes comes near the limit (the longest is 130,704 bytes): a larger file is
     // not progress, and reading all of it would only take memory. The first kStateReadLimit bytes are read.
-    std::vector<unsigned char> bytes;
-    unsigned char block[4096];
-    size_t n;
-    do {
-        n = std::fread(block, 1, sizeof block, file);
-        bytes.insert(bytes.end(), block, block + n);
-    } while (n == sizeof block && bytes.size() < kStateReadLimit);
+    std::vector<unsigned char> bytes = ReadBlocks(file, kStateReadLimit);
     const bool failed = std::ferror(file) != 0;
     const int error = errno;
-    const bool more = n == sizeof block && std::fgetc(file) != EOF;
+    const bool more = !failed && !std::feof(file) && std::fgetc(file) != EOF;
     std::fclose(file);
     if (failed) {
         _stateUnreadable = true;

@@ -53,6 +53,10 @@ public:
     int drawableIn = -1;              // glfwGraphicsSeq in which the page's texture holds it as it is now
 };
 
+// Makes the bound texture of target (GL_TEXTURE_2D or GL_TEXTURE_3D) sample the nearest texel and clamp at its
+// edges in every direction, as every texture of the device does.
+void SampleNearestClamped(unsigned target);
+
 // The smallest power of two at least size (1 for sizes below 2): a texture's size when the driver refuses its
 // own.
 int PowerOfTwoAtLeast(int size);
