@@ -1,13 +1,19 @@
 // c_MyApp, loading screen and image slots: the art level chosen from the window size, loading images and fonts
 // into the numbered slots that draw-list records name, and the fifteen-update loader that fills them (and the
 // sound cue slots) one step per update behind a turning loading screen.
-// Depends on the graphics module (kp_graphics_LoadImage2), the app module (device size), the sound cues
-// (p_LoadSFX, p_PlaySFX), the draw list and p_Text, and the game module's virtual screen size.
+// Depends on the graphics module (kp_graphics_LoadImage2, kp_graphics_DecodeImagesAhead), the app module
+// (device size), the sound cues (p_LoadSFX, p_PlaySFX), the draw list and p_Text, and the game module's virtual
+// screen size.
 // NOTE: loading runs at start and again whenever the window size changes, and every step loads its files
 // afresh, so the art always matches the window it is shown in.
+// NOTE: as a load begins, the host is asked to read and decode all its sheets ahead on a thread of its own: a
+// sheet of the largest art takes longer to decode than an update lasts, and a step that decoded its own would
+// hold the loading screen still (and the frame loop would then run the next steps back to back). The slots are
+// still filled one step per update, in the same order.
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "framework/app/app.h"
 #include "game/myapp.h"
@@ -45,15 +51,55 @@ String LevelFile(const String& name, int level) {
     return name + String(".png");
 }
 
+// One image a loading step puts into its slot: a sheet of frames cells of width x height virtual units, or a
+// font (128 glyph cells of 16 x 16).
+struct StepImage {
+    int slot = 0;
+    const char* name = nullptr;
+    int width = 0, height = 0, frames = 0;
+    bool font = false;
+};
+constexpr StepImage Font(int slot, const char* name) { return {slot, name, 0, 0, 0, true}; }
+
+// What each loading step loads: up to two images, then up to one sound cue.
+struct LoadStep {
+    StepImage images[2];
+    int imageCount = 0;
+    int sound = -1;
+};
+constexpr int kNoSound = -1;
+constexpr int kLastStep = 14, kLogoStep = 4, kLastFontStep = 10;
+constexpr int kFontAdvance = 7, kFontLineHeight = 10;
+constexpr LoadStep kLoadSteps[kLastStep + 1] = {
+    {},
+    {{{97, "common/icons", 32, 32, 16}}, 1, 96},
+    {{{95, "common/Buttons", 64, 64, 16}}, 1, 1},
+    {{{94, "common/dpad", 32, 32, 16}}, 1, 98},
+    {{{kLogoSlot, "common/PLOVLogo", 256, 256, 1}}, 1, kNoSound},
+    {{Font(kLoadingFont, "fonts/shadow_editundo")}, 1, 99},
+    {{{99, "menu", 256, 256, 4}, {98, "logo", 256, 128, 1}}, 2, 95},
+    {{{80, "BadgesA", 64, 64, 64}, {96, "parts", 8, 8, 256}}, 2, kNoSound},
+    {{{85, "common/circle", 256, 256, 4}, {86, "common/light", 32, 32, 4}}, 2, kNoSound},
+    {{Font(10, "fonts/Mira_White")}, 1, kNoSound},
+    {{Font(11, "fonts/Mira_Black")}, 1, kNoSound},
+    {{}, 0, 2},
+    {{}, 0, 3},
+    {{}, 0, 4},
+    {{}, 0, 5},
+};
+
 }  // namespace
 
+int c_MyApp::p_ArtLevelFor(int devWidth, int devHeight) const {
+    if (kp_Search_UseHDImages == 0) return 1;
+    const int side = std::max(devWidth, devHeight);
+    if (side >= kLevel4Side) return 4;
+    if (side >= kLevel2Side) return 2;
+    return 1;
+}
+
 void c_MyApp::p_ChooseArtLevel() {
-    const int side = std::max(kp_app__devWidth, kp_app__devHeight);
-    m_hdLevel = 1;
-    if (kp_Search_UseHDImages != 0) {
-        if (side >= kLevel4Side) m_hdLevel = 4;
-        else if (side >= kLevel2Side) m_hdLevel = 2;
-    }
+    m_hdLevel = p_ArtLevelFor(kp_app__devWidth, kp_app__devHeight);
     m_imageScale = 1.0f / static_cast<float>(m_hdLevel);
 }
 
@@ -96,66 +142,53 @@ int c_MyApp::p_Reload() {
     m_clearColor[3] = 1.0f;
     p_ChooseArtLevel();
     p_LoadImg(kLogoSlot, String("common/PLOVLogo"), 256, 256, 1, kLoadFlags);
-    p_LoadFont(kLoadingFont, String("fonts/shadow_editundo"), 7, 10);
+    p_LoadFont(kLoadingFont, String("fonts/shadow_editundo"), kFontAdvance, kFontLineHeight);
     m_loadStep = 1;
+    p_DecodeAhead(1, m_hdLevel);
     return 0;
 }
 
 int c_MyApp::p_Loader() {
     // The window may have changed since loading began.
     p_ChooseArtLevel();
-    switch (m_loadStep) {
-        case 1:
-            p_LoadImg(97, String("common/icons"), 32, 32, 16, kLoadFlags);
-            p_LoadSFX(96);
-            break;
-        case 2:
-            p_LoadImg(95, String("common/Buttons"), 64, 64, 16, kLoadFlags);
-            p_LoadSFX(1);
-            break;
-        case 3:
-            p_LoadImg(94, String("common/dpad"), 32, 32, 16, kLoadFlags);
-            p_LoadSFX(98);
-            break;
-        case 4:
-            p_LoadImg(kLogoSlot, String("common/PLOVLogo"), 256, 256, 1, kLoadFlags);
-            // The jingle greets the player once per run, as the logo first finishes loading.
-            if (m_jinglePlayed == 0) {
-                p_PlaySFX(kJingleCue, 1, 1, 0);
-                m_jinglePlayed = 1;
-            }
-            break;
-        case 5:
-            p_LoadFont(kLoadingFont, String("fonts/shadow_editundo"), 7, 10);
-            p_LoadSFX(99);
-            break;
-        case 6:
-            p_LoadImg(99, String("menu"), 256, 256, 4, kLoadFlags);
-            p_LoadImg(98, String("logo"), 256, 128, 1, kLoadFlags);
-            p_LoadSFX(95);
-            break;
-        case 7:
-            p_LoadImg(80, String("BadgesA"), 64, 64, 64, kLoadFlags);
-            p_LoadImg(96, String("parts"), 8, 8, 256, kLoadFlags);
-            break;
-        case 8:
-            p_LoadImg(85, String("common/circle"), 256, 256, 4, kLoadFlags);
-            p_LoadImg(86, String("common/light"), 32, 32, 4, kLoadFlags);
-            break;
-        case 9: p_LoadFont(10, String("fonts/Mira_White"), 7, 10); break;
-        case 10:
-            p_LoadFont(11, String("fonts/Mira_Black"), 7, 10);
-            m_font = kLoadingFont;
-            break;
-        case 11: p_LoadSFX(2); break;
-        case 12: p_LoadSFX(3); break;
-        case 13: p_LoadSFX(4); break;
-        case 14: p_LoadSFX(5); break;
-        default: m_loadStep = 0; break;
+    if (m_hdLevel != m_aheadLevel) p_DecodeAhead(m_loadStep, m_hdLevel);
+    if (m_loadStep >= 1 && m_loadStep <= kLastStep) {
+        p_LoadStepFiles(m_loadStep);
+        // The jingle greets the player once per run, as the logo first finishes loading.
+        if (m_loadStep == kLogoStep && m_jinglePlayed == 0) {
+            p_PlaySFX(kJingleCue, 1, 1, 0);
+            m_jinglePlayed = 1;
+        }
+        if (m_loadStep == kLastFontStep) m_font = kLoadingFont;
+        ++m_loadStep;
+    } else {
+        m_loadStep = 0;
     }
-    if (m_loadStep > 0) ++m_loadStep;
     p_WaitStart(1);
     return 0;
+}
+
+void c_MyApp::p_LoadStepFiles(int step) {
+    const LoadStep& files = kLoadSteps[step];
+    for (int i = 0; i < files.imageCount; ++i) {
+        const StepImage& image = files.images[i];
+        if (image.font) {
+            p_LoadFont(image.slot, String(image.name), kFontAdvance, kFontLineHeight);
+        } else {
+            p_LoadImg(image.slot, String(image.name), image.width, image.height, image.frames, kLoadFlags);
+        }
+    }
+    if (files.sound != kNoSound) p_LoadSFX(files.sound);
+}
+
+void c_MyApp::p_DecodeAhead(int fromStep, int level) {
+    m_aheadLevel = level;
+    std::vector<String> files;
+    for (int step = std::max(fromStep, 1); step <= kLastStep; ++step) {
+        const LoadStep& load = kLoadSteps[step];
+        for (int i = 0; i < load.imageCount; ++i) files.push_back(LevelFile(String(load.images[i].name), m_aheadLevel));
+    }
+    kp_graphics_DecodeImagesAhead(files);
 }
 
 int c_MyApp::p_WaitStart(int mode) {

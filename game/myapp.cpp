@@ -189,6 +189,7 @@ int c_MyApp::p_OnRender() {
         m_lastDevWidth = devWidth;
         m_lastDevHeight = devHeight;
         m_loadStep = 1;
+        p_DecodeAhead(1, p_ArtLevelFor(devWidth, devHeight));
     }
     p_FitScreen(devWidth, devHeight);
     p_ReplayDrawList(kp_Search_overscan, VerticalOverscan(devWidth, devHeight));

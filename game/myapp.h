@@ -118,7 +118,10 @@ public:
     int m_buttonHit = 0;                    // the answer of the last p_Button
 
     // ---- Loading screen and image slots (loader.cpp) ----
-    // The art level for the device size: 4 when a side reaches 1231 pixels, 2 from 631, else 1.
+    // The art level for a device size: 4 when a side reaches 1231 pixels, 2 from 631, else 1 (always 1 when
+    // the game is set to use no large art).
+    int p_ArtLevelFor(int devWidth, int devHeight) const;
+    // The art level (and the scale that keeps art at its virtual size) for the device size.
     void p_ChooseArtLevel();
     // Empties an image slot, giving its image's pixels and texture up at once.
     void p_EmptySlot(int slot);
@@ -130,12 +133,18 @@ public:
     int p_Reload();
     // One loading step (images and sounds), then the loading screen.
     int p_Loader();
+    // Loads the images and the sound cue of one loading step.
+    void p_LoadStepFiles(int step);
+    // Asks for the image files of the loading steps from fromStep on, at an art level, to be read and decoded
+    // ahead while the loading screen turns.
+    void p_DecodeAhead(int fromStep, int level);
     // Records the loading screen (mode 1): three turning rings of dots, the maker's logo and "Loading...".
     int p_WaitStart(int mode);
     // Does nothing: every image and sound is loaded by the steps of p_Loader.
     int p_BankLoad();
 
     int m_jinglePlayed = 0;                 // the start jingle has played this run
+    int m_aheadLevel = 0;                   // art level the files decoded ahead are of; 0 before any
     Array<StrongRef<c_Image>> m_images;     // 100 image slots named by draw-list records
     Array<int> m_imageInfo;                 // per slot: cell width, cell height, frames (fonts: advance, line)
     int m_hdLevel = 1;                      // art level 1, 2 or 4: the art's pixels per virtual unit

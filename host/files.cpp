@@ -98,6 +98,18 @@ std::vector<unsigned char> ReadBlocks(FILE* file, size_t limit) {
 
 }  // namespace
 
+std::optional<std::vector<unsigned char>> ReadWholeFile(const std::string& file) {
+    if (file.empty()) {
+        errno = ENOENT;
+        return std::nullopt;
+    }
+    FILE* stream = std::fopen(file.c_str(), "rb");
+    if (!stream) return std::nullopt;
+    std::vector<unsigned char> bytes = ReadBlocks(stream, SIZE_MAX);
+    std::fclose(stream);
+    return bytes;
+}
+
 std::optional<std::vector<unsigned char>> KpGame::LoadData(const String& path) {
     FILE* file = OpenFile(path, String("rb"));
     if (!file) return std::nullopt;

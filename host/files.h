@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ String kp_data_FixDataPath(const String& path);
 // data lies in the shared data tree), else "data" beside it still, so that a missing folder fails to open as
 // before. The installed one is given without "." or ".." steps.
 String FindDataDirectory(const String& appDir, const String& installed);
+
+// A whole file's bytes, read at its file-system path (UTF-8); none, with errno saying why, when it cannot be
+// opened. Touches no String, so any thread may read with it.
+std::optional<std::vector<unsigned char>> ReadWholeFile(const std::string& file);
 
 // Decodes a whole file's bytes as text: UTF-16 after a byte order mark, otherwise UTF-8 (a leading mark
 // skipped); text that is not valid UTF-8 comes back as one code unit per byte.

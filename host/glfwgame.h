@@ -5,6 +5,7 @@
 #pragma once
 
 #include "host/glfw2.h"
+#include "host/image_ahead.h"
 #include "host/kpgame.h"
 
 struct KpGlfwVideoMode {
@@ -34,6 +35,7 @@ public:
     std::optional<KpDisplayMode> GetDesktopMode() override;
     void SetSwapInterval(int interval) override;
     String PathToFilePath(const String& path) override;
+    void DecodeImagesAhead(const std::vector<String>& paths) override;
     unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override;
     unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format, int* hertz) override;
 
@@ -76,6 +78,8 @@ protected:
     String _dataDir;
     String _internalDir;
     int _swapInterval = 1;
+    // Art files wanted soon, read and decoded on a thread of their own.
+    ImageDecodeAhead decodeAhead_;
 };
 
 class KpZindleGame : public KpGlfwGame {

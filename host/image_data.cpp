@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "host/files.h"  // ReadWholeFile
 #include "host/glfwgame.h"
 #include "runtime/object.h"
 
@@ -49,24 +50,59 @@ bool PngWithinBounds(const std::vector<unsigned char>& bytes) {
     return false;
 }
 
-unsigned char* KpGlfwGame::LoadImageData(const String& path, int* width, int* height, int* depth) {
+DecodedImage DecodeImageBytes(const std::vector<unsigned char>& bytes) {
+    DecodedImage image;
+    image.png = bytes.size() >= sizeof kPngSignature &&
+                std::memcmp(bytes.data(), kPngSignature, sizeof kPngSignature) == 0;
+    if (PngWithinBounds(bytes)) {
+        image.pixels = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &image.width,
+                                             &image.height, &image.depth, 0);
+    }
+    return image;
+}
+
+DecodedImage DecodeImageFile(const std::string& file) {
     errno = 0;
-    const auto bytes = LoadData(path);
+    const auto bytes = ReadWholeFile(file);
     if (!bytes) {
-        TellAssetUnreadable(path, errno != 0 ? errno : ENOENT);
+        DecodedImage unread;
+        unread.readError = errno != 0 ? errno : ENOENT;
+        return unread;
+    }
+    return DecodeImageBytes(*bytes);
+}
+
+void KpGlfwGame::DecodeImagesAhead(const std::vector<String>& paths) {
+    std::vector<std::string> files;
+    files.reserve(paths.size());
+    for (const String& path : paths) files.push_back(PathToFilePath(path).ToUtf8());
+    decodeAhead_.Want(files);
+}
+
+unsigned char* KpGlfwGame::LoadImageData(const String& path, int* width, int* height, int* depth) {
+    std::optional<DecodedImage> image = decodeAhead_.Take(PathToFilePath(path).ToUtf8());
+    if (!image) {
+        errno = 0;
+        const auto bytes = LoadData(path);
+        if (bytes) {
+            image = DecodeImageBytes(*bytes);
+        } else {
+            image.emplace();
+            image->readError = errno != 0 ? errno : ENOENT;
+        }
+    }
+    if (image->readError != 0) {
+        TellAssetUnreadable(path, image->readError);
         return nullptr;
     }
-    // A file that is no PNG at all is told apart from a damaged one.
-    const bool png = bytes->size() >= sizeof kPngSignature &&
-                     std::memcmp(bytes->data(), kPngSignature, sizeof kPngSignature) == 0;
-    unsigned char* pixels = PngWithinBounds(*bytes) ? stbi_load_from_memory(bytes->data(), static_cast<int>(bytes->size()),
-                                                                              width, height, depth, 0)
-                                                     : nullptr;
-    if (!pixels) {
-        TellAssetDamaged(path, png ? "is damaged and cannot be shown" : "is not a picture the game can show",
+    if (!image->pixels) {
+        TellAssetDamaged(path, image->png ? "is damaged and cannot be shown" : "is not a picture the game can show",
                          "the game runs without it");
         return nullptr;
     }
+    *width = image->width;
+    *height = image->height;
+    *depth = image->depth;
     gc_ext_new_bytes += static_cast<int64_t>(*width) * *height * *depth;
-    return pixels;
+    return image->pixels;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // The longest side of an image the host decodes: twice that of the largest art sheet (2048 at the "-hd2"
@@ -13,3 +14,19 @@ inline constexpr uint32_t kMaxImageSide = 4096;
 // file, the first an image header of a size within the bound, the last the end chunk; and a file short enough
 // that stb_image can be told its length.
 bool PngWithinBounds(const std::vector<unsigned char>& bytes);
+
+// An image file decoded, or what kept it from decoding.
+struct DecodedImage {
+    // 8-bit pixels from stb_image (malloc'd, for the taker to free); null when the file gave none.
+    unsigned char* pixels = nullptr;
+    int width = 0, height = 0, depth = 0;
+    // The errno of a file that could not be opened or read; 0 when its bytes were read.
+    int readError = 0;
+    // Whether the bytes began as a PNG does: a damaged picture is told apart from a file that is none.
+    bool png = false;
+};
+
+// Decodes the bytes of an image file: a PNG within the bounds above, through stb_image.
+DecodedImage DecodeImageBytes(const std::vector<unsigned char>& bytes);
+// Reads and decodes the image file at a file-system path (UTF-8). Safe on any thread.
+DecodedImage DecodeImageFile(const std::string& file);

@@ -101,6 +101,9 @@ public:
     virtual FILE* OpenFile(const String& path, const String& mode);
     // A whole file's bytes; none when it cannot be opened.
     virtual std::optional<std::vector<unsigned char>> LoadData(const String& path);
+    // Image files that LoadImageData will be asked for next, in order, so they can be read and decoded ahead
+    // (virtual paths); the base host decodes nothing ahead.
+    virtual void DecodeImagesAhead(const std::vector<String>& /*paths*/) {}
     // Decoded 8-bit pixels (malloc'd, caller frees), with size and bytes per pixel; null when unreadable.
     virtual unsigned char* LoadImageData(const String& /*path*/, int* /*width*/, int* /*height*/, int* /*depth*/) {
         return nullptr;

@@ -5,6 +5,8 @@
 // is sent to the device lazily, only before something is drawn.
 #pragma once
 
+#include <vector>
+
 #include "framework/graphics/hwgraphics.h"
 #include "framework/graphics/hwsurface.h"
 #include "runtime/array.h"
@@ -83,6 +85,9 @@ int kp_graphics_EndRender();
 StrongRef<c_Image> kp_graphics_LoadImage(const String& path, int frameCount, int flags);
 StrongRef<c_Image> kp_graphics_LoadImage2(const String& path, int frameWidth, int frameHeight, int frameCount,
                                           int flags);
+// Asks the host to read and decode these image files ahead, in this order, for the loads about to come; a load
+// of any other file, or one asked for before, works as ever.
+int kp_graphics_DecodeImagesAhead(const std::vector<String>& paths);
 StrongRef<c_Image> kp_graphics_CreateImage(int width, int height, int frameCount, int flags);
 // Gives up an image's pixels and texture (or its layer of a texture page) at once, not at the collector step,
 // so that an image loaded next can take its place; the image draws nothing from then on.

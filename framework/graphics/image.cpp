@@ -1,6 +1,7 @@
 // Images and frames: cutting a surface into frames, the flag bits, the image loaders and the font choice.
 // Depends on the graphics device (surfaces), the host (asset paths, errors, the player's notices).
 #include <string>
+#include <vector>
 
 #include "framework/graphics/graphics.h"
 #include "host/errors.h"
@@ -142,6 +143,15 @@ StrongRef<c_Image> kp_graphics_LoadImage(const String& path, int frameCount, int
     StrongRef<c_Image> image = MakeRef<c_Image>();
     image->p_Init(surface, frameCount, flags);
     return image;
+}
+
+int kp_graphics_DecodeImagesAhead(const std::vector<String>& paths) {
+    if (!KpGame::_game) return 0;
+    std::vector<String> files;
+    files.reserve(paths.size());
+    for (const String& path : paths) files.push_back(kp_data_FixDataPath(path));
+    KpGame::_game->DecodeImagesAhead(files);
+    return 0;
 }
 
 StrongRef<c_Image> kp_graphics_LoadImage2(const String& path, int frameWidth, int frameHeight, int frameCount,

@@ -4,6 +4,9 @@
 // layer of the one it replaces, and missing files are harmless.
 #include <algorithm>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/support/app_fixture.h"
 
@@ -146,6 +149,52 @@ TEST_F(LoaderTest, ANewWindowSizeReloadsEverythingButTheJingle) {
     EXPECT_EQ(app->m_images[99]->m_width, 1024);
     for (int slot : kImageSlotsLoaded) EXPECT_TRUE(app->m_images[slot]) << "slot " << slot;
     EXPECT_EQ(app->m_sfxChannelIndex, 1) << "the jingle does not play again";
+}
+
+// The sheets of steps fromStep..10 at a level, in the order the steps load them.
+std::vector<std::string> StepSheets(int fromStep, const std::string& suffix) {
+    const std::vector<std::pair<int, std::string>> sheets = {
+        {1, "common/icons"},     {2, "common/Buttons"}, {3, "common/dpad"},   {4, "common/PLOVLogo"},
+        {5, "fonts/shadow_editundo"}, {6, "menu"},      {6, "logo"},          {7, "BadgesA"},
+        {7, "parts"},            {8, "common/circle"},  {8, "common/light"},  {9, "fonts/Mira_White"},
+        {10, "fonts/Mira_Black"}};
+    std::vector<std::string> files;
+    for (const auto& [step, name] : sheets) {
+        if (step >= fromStep) files.push_back(name + suffix + ".png");
+    }
+    return files;
+}
+
+TEST_F(LoaderTest, EachLoadAsksForItsSheetsAheadInStepOrderAndAsksAgainWhenTheArtLevelChanges) {
+    OpenWindow(640, 480);
+    ::testing::internal::CaptureStdout();
+    app->p_OnCreate();
+    ::testing::internal::GetCapturedStdout();
+    ASSERT_FALSE(host.aheads.empty());
+    EXPECT_EQ(host.aheads.back(), StepSheets(1, "-hd"));
+    Render();
+    for (int i = 0; i < 5; ++i) Update();
+    ASSERT_EQ(app->m_loadStep, 6);
+
+    // The window grows between two updates: the loader sees the new level before a render sees the new size,
+    // and asks for the rest of its steps at that level.
+    const size_t asks = host.aheads.size();
+    fake.width = 1920;
+    fake.height = 1080;
+    Update();
+    ASSERT_EQ(host.aheads.size(), asks + 1);
+    EXPECT_EQ(host.aheads.back(), StepSheets(6, "-hd2"));
+    EXPECT_EQ(app->m_imageInfo[99 * 3], 1024) << "step 6 loaded the menu at the new level";
+
+    // The render sees the new size and starts loading again from the first step, all of it asked for anew.
+    Render();
+    EXPECT_EQ(app->m_loadStep, 1);
+    EXPECT_EQ(host.aheads.back(), StepSheets(1, "-hd2"));
+    for (int i = 0; i < 15; ++i) Update();
+    EXPECT_EQ(app->m_loadStep, 0);
+    EXPECT_EQ(host.aheads.size(), asks + 2) << "a load at one level asks once";
+    for (int slot : kImageSlotsLoaded) EXPECT_TRUE(app->m_images[slot]) << "slot " << slot;
+    EXPECT_EQ(app->m_imageInfo[85 * 3], 1024);
 }
 
 TEST_F(LoaderTest, EachSheetTakesTheLayerOfTheOneItReplacesAndReloadsLeaveThePagesAsTheyWere) {
