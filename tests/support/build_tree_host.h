@@ -23,6 +23,8 @@ public:
         for (const String& path : paths) names.push_back(path.Slice(prefix.Length()).ToUtf8());
         KpGlfwGame::DecodeImagesAhead(paths);
     }
+    // Waits until the files asked to be decoded ahead are decoded (as far as the host decodes ahead at once).
+    void WaitForDecodeAhead() { decodeAhead_.WaitForWorkers(); }
     std::vector<std::string> asked;  // data files by their names inside the data folder
     std::vector<std::vector<std::string>> aheads;
     std::string dataFolder = QUORLIX_BINARY_DIR "/data";
