@@ -1,7 +1,7 @@
-// ImageDecodeAhead: art files read and decoded on a worker thread before the loader asks for them, so that the
+// ImageDecodeAhead: art files read and decoded on worker threads before the loader asks for them, so that the
 // frame loop does not stand still while a large sheet decodes and the loading screen keeps turning.
 // Depends on host/image_data.h (DecodedImage, DecodeImageFile) and the C++ thread library.
-// NOTE: files are named by their file-system paths, translated by the caller on the main thread: the worker
+// NOTE: files are named by their file-system paths, translated by the caller on the main thread: the workers
 // touches no String (their shared representations are counted without atomics) and nothing of the game.
 #pragma once
 
@@ -21,14 +21,14 @@ public:
     ImageDecodeAhead();
     ImageDecodeAhead(const ImageDecodeAhead&) = delete;
     ImageDecodeAhead& operator=(const ImageDecodeAhead&) = delete;
-    // Stops the worker once its current file is done and frees every decoding nobody took.
+    // Stops the workers once their current files are done and frees every decoding nobody took.
     ~ImageDecodeAhead();
 
     // The files that will be asked for next, in the order they will be asked for. Replaces what was wanted
     // before: a file wanted earlier but not now is dropped (its pixels freed), one wanted again keeps what the
-    // worker has done on it. The workers start with the first call.
+    // workers have done on it. The workers start with the first call.
     void Want(const std::vector<std::string>& files);
-    // A wanted file's decoding, waiting while the worker is on it. None when the file is not wanted, or wanted
+    // A wanted file's decoding, waiting while a worker is on it. None when the file is not wanted, or wanted
     // but not begun: the caller then reads it itself, which is no slower, and it is wanted no more.
     std::optional<DecodedImage> Take(const std::string& file);
     // Waits until the workers rest: every wanted file decoded, or as much waiting as they hold.
@@ -55,7 +55,7 @@ private:
     // Whether a worker would begin a file now.
     bool WorkToBegin();
     size_t WaitingBytes() const;
-    // The entry of a file, of a file in a given state, or the first one waiting for the worker.
+    // The entry of a file, of a file in a given state, or the first one waiting for a worker.
     std::list<Entry>::iterator Find(const std::string& file);
     std::list<Entry>::iterator Find(const std::string& file, State state);
     std::list<Entry>::iterator FirstQueued();
