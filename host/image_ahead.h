@@ -2,7 +2,7 @@
 // frame loop does not stand still while a large sheet decodes and the loading screen keeps turning.
 // Depends on host/image_data.h (DecodedImage, DecodeImageFile) and the C++ thread library.
 // NOTE: files are named by their file-system paths, translated by the caller on the main thread: the workers
-// touches no String (their shared representations are counted without atomics) and nothing of the game.
+// touch no String (their shared representations are counted without atomics) and nothing of the game.
 #pragma once
 
 #include <condition_variable>
