@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "host/files.h"  // ReadWholeFile
 #include "host/glfwgame.h"
@@ -61,15 +62,21 @@ DecodedImage DecodeImageBytes(const std::vector<unsigned char>& bytes) {
     return image;
 }
 
+namespace {
+
+// The decoding of a file's bytes as read, or why they could not be read (errno, as the read left it).
+DecodedImage DecodeRead(const std::optional<std::vector<unsigned char>>& bytes) {
+    if (bytes) return DecodeImageBytes(*bytes);
+    DecodedImage unread;
+    unread.readError = errno != 0 ? errno : ENOENT;
+    return unread;
+}
+
+}  // namespace
+
 DecodedImage DecodeImageFile(const std::string& file) {
     errno = 0;
-    const auto bytes = ReadWholeFile(file);
-    if (!bytes) {
-        DecodedImage unread;
-        unread.readError = errno != 0 ? errno : ENOENT;
-        return unread;
-    }
-    return DecodeImageBytes(*bytes);
+    return DecodeRead(ReadWholeFile(file));
 }
 
 void KpGlfwGame::DecodeImagesAhead(const std::vector<String>& paths) {
@@ -83,13 +90,7 @@ unsigned char* KpGlfwGame::LoadImageData(const String& path, int* width, int* he
     std::optional<DecodedImage> image = decodeAhead_.Take(PathToFilePath(path).ToUtf8());
     if (!image) {
         errno = 0;
-        const auto bytes = LoadData(path);
-        if (bytes) {
-            image = DecodeImageBytes(*bytes);
-        } else {
-            image.emplace();
-            image->readError = errno != 0 ? errno : ENOENT;
-        }
+        image = DecodeRead(LoadData(path));
     }
     if (image->readError != 0) {
         TellAssetUnreadable(path, image->readError);
