@@ -103,12 +103,12 @@ public:
     // the game may have been busy since (a new window re-makes its textures), and a fresh press queued meanwhile
     // must not be taken for the old hold. Repeats of the old hold queued before its release are still dropped.
     void PollEvents() override {
-        ForgetCarriedKeysLetGo(true);
+        ForgetCarriedKeysLetGo();
         glfwPollEvents();
         EndOfEvents();
     }
     void WaitEvents() override {
-        ForgetCarriedKeysLetGo(true);
+        ForgetCarriedKeysLetGo();
         // While a key is carried the wait wakes every 10 ms to ask again: a window without the focus is told of
         // no release.
         if (anyCarried_) {
@@ -121,7 +121,7 @@ public:
     void EndOfEvents() {
         CloseIfAsked();
         for (bool& letGo : justLetGo_) letGo = false;
-        ForgetCarriedKeysLetGo(false);
+        ForgetCarriedKeysLetGo();
     }
 
     void OpenWindowHint(int target, int hint) override {
@@ -318,7 +318,12 @@ private:
                 if (action != GLFW_RELEASE) return;
                 self.carried_[key] = false;
             }
-            if (self.justLetGo_[key] && action == GLFW_REPEAT) return;
+            // NOTE: the new window never saw the key go down, so GLFW gives it the hold's first repeat as a press;
+            // only the release tells the old hold's last repeat from a fresh press.
+            if (self.justLetGo_[key]) {
+                if (action != GLFW_RELEASE) return;
+                self.justLetGo_[key] = false;
+            }
         }
         int k = KeyFromGlfw3(key);
         if (!k || !self.keyFun_) return;
@@ -350,8 +355,9 @@ private:
     // A key carried over from the last window is let go of when the window system no longer has it down.
     // NOTE: the new window never saw that key pressed, so it reports no release of it; asking the X server is
     // the only way to learn of it. Elsewhere than on X the key stays carried until a release is reported.
-    // beforeEvents: the repeats of a key found let go of here may still wait in the queue behind its release.
-    void ForgetCarriedKeysLetGo(bool beforeEvents) {
+    // The repeats of a key found let go of here may still wait in the queue ahead of its release: they are dropped
+    // until the release, within the next batch of events.
+    void ForgetCarriedKeysLetGo() {
         if (!anyCarried_ || !window_) return;
         char down[32] = {};
         if (!PhysicalKeys(down)) return;
@@ -359,7 +365,7 @@ private:
         for (int k = GLFW_KEY_SPACE; k <= GLFW_KEY_LAST; ++k) {
             if (carried_[k] && !PhysicallyDown(down, k)) {
                 carried_[k] = false;
-                justLetGo_[k] = beforeEvents;
+                justLetGo_[k] = true;
             }
             anyCarried_ = anyCarried_ || carried_[k];
         }
@@ -382,7 +388,7 @@ private:
     bool shown_ = false;
     bool carried_[GLFW_KEY_LAST + 1] = {};  // held when the last window closed, by GLFW 3 key
     bool anyCarried_ = false;
-    bool justLetGo_[GLFW_KEY_LAST + 1] = {};  // carried, found let go of just before this batch of events
+    bool justLetGo_[GLFW_KEY_LAST + 1] = {};  // carried, found let go of, its release not yet handled
     KeyFun keyFun_ = nullptr;
     CharFun charFun_ = nullptr;
     MouseButtonFun mouseButtonFun_ = nullptr;

@@ -3,9 +3,11 @@
 // let go of (whether or not the new window saw it repeat), the next press of it arrives as usual.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/glfwgame.h"
@@ -79,6 +81,25 @@ TEST_F(HeldKey, AKeyLetGoBeforeItRepeatsIsPressedAgainAsUsual) {
     Xdotool("keyup Return");
     Pump(0.2);
     EXPECT_EQ(Count(KpEventKeyDown), 2);
+}
+
+// The new window's first repeat of the hold comes to it as a press, since it never saw the key go down. Let go of
+// while the game is busy (no events read), that repeat waits in the queue just ahead of the release.
+TEST_F(HeldKey, AKeyLetGoJustAfterItBeganToRepeatWhileTheGameWasBusyIsNotPressedTwice) {
+    const auto pressed = std::chrono::steady_clock::now();
+    Xdotool("keydown Return");
+    Pump(0.2);
+    Open();
+    // The keyboard's first repeat comes 660 ms after the press; let go of 100 ms after that, with no events read.
+    std::this_thread::sleep_until(pressed + std::chrono::milliseconds(760));
+    Xdotool("keyup Return");
+    Pump(0.3);
+    EXPECT_EQ(Count(KpEventKeyDown), 1) << "the repeat is not a new press";
+    Xdotool("keydown Return");
+    Pump(0.2);
+    Xdotool("keyup Return");
+    Pump(0.2);
+    EXPECT_EQ(Count(KpEventKeyDown), 2) << "a fresh press after letting go";
 }
 
 }  // namespace
