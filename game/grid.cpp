@@ -144,10 +144,11 @@ int c_MyApp::p_LoadGame() {
     p_Jumble(m_gameNum - 1);
     m_player[play::kStartX] = m_player[play::kStartY] = -1;
     m_player[play::kCursorX] = m_player[play::kCursorY] = 6;
-    // NOTE: the colour-scheme button may still be held from the menu that started the puzzle, and a direction
-    // may be held while the letters land: both count only once they are pressed afresh.
+    // NOTE: the colour-scheme button may still be held from the menu that started the puzzle (the third button
+    // starts a group there too): it counts only once it is pressed afresh. The cursor's key-repeat delay starts
+    // at 0 and is raised to 4 while the letters drop in, so a direction held as the first letter lands moves the
+    // cursor at once and then every 4 frames.
     m_player[play::kSchemeLatch] = 1;
-    m_player[play::kRepeatDelay] = 25;
     m_wordList[0] = kp_GetAWordFunc_GroupName;
     for (int i = 1; i <= 6; ++i) m_wordList[i] = String("???");
     return 0;

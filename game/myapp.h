@@ -340,6 +340,7 @@ private:
     void p_DrawGridPass(bool hint);         // 10
     void p_PointAtCell(int x, int y);       // 10.5: a held pointer over a cell starts or aims the selection
     void p_LayOutNextWord();                // 11
+    bool p_GridFrozen() const;              // a completed puzzle's grid takes no selection (10.5 and 13)
     void p_MoveCursor();                    // 12
     void p_CancelOrSelect();                // 13
     void p_MatchSelection();                // 14

@@ -96,8 +96,7 @@ void c_MyApp::p_DrawGridPass(bool hint) {
 }
 
 void c_MyApp::p_PointAtCell(int x, int y) {
-    // NOTE: a finished puzzle takes no selection: its grid is frozen under the finishing panel.
-    if (m_puzzleDone != 0) return;
+    if (p_GridFrozen()) return;
     m_player[play::kPointerPressed] = 1;
     const int state = static_cast<int>(m_player[play::kState]);
     if (state == play::kNoSelection) {
@@ -119,6 +118,13 @@ void c_MyApp::p_PointAtCell(int x, int y) {
             m_player[play::kState] = play::kExtending;
         }
     }
+}
+
+bool c_MyApp::p_GridFrozen() const {
+    // NOTE: only a completed puzzle freezes the grid: the grid after its last word stands two screens up and must
+    // never be selected. After a give-up the word in play stays live under the rising panel, and a word found
+    // there still counts.
+    return m_player[play::kWordCounter] > play::kLastWord;
 }
 
 void c_MyApp::p_LayOutNextWord() {

@@ -99,7 +99,7 @@ void c_MyApp::p_CancelOrSelect() {
         m_player[play::kPointerPressed] = 0;
         m_player[play::kStartX] = m_player[play::kStartY] = -1;
     }
-    if (!p_PlayKey(kSelect, 1, 0) || m_offsetMax != 0 || m_puzzleDone != 0) return;
+    if (!p_PlayKey(kSelect, 1, 0) || m_offsetMax != 0 || p_GridFrozen()) return;
     m_player[play::kPointerPressed] = 0;
     if (state == play::kNoSelection) {
         m_player[play::kStartX] = m_player[play::kCursorX];

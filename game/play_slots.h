@@ -15,6 +15,7 @@ constexpr int kRepeatCountdown = 15;           // the cursor's key repeat
 constexpr int kWrongTimer = 18;                // frames a wrong selection has been shown
 constexpr int kMenuRepeatCountdown = 21, kMenuRepeatDelay = 22;  // the main menu's key repeat
 constexpr int kWordCounter = 25;               // words completed in this puzzle; -1 before the first
+constexpr int kLastWord = 5;                   // the counter of a group's sixth word; above it the puzzle is complete
 constexpr int kRepeatDelay = 35;               // 25 when no direction is held, then 15, 5, never below 4
 constexpr int kFirstLetterX = 51, kFirstLetterY = 52;  // where the word in play begins (the hint marker)
 constexpr int kSchemeLatch = 57;               // the colour-scheme action acts once per press

@@ -1,7 +1,7 @@
 // The rules of play, each driven through the input device on a real puzzle: the cursor's key repeat, the
-// growth of a selection, a wrong selection's cue and its clearing, the hint marker, the colour schemes, and the
-// mended faults (cancel during a fall, stale letters past the edge, presses carried in from the menu, pausing
-// and selecting once the puzzle is over).
+// growth of a selection, a wrong selection's cue and its clearing, the hint marker, the colour schemes, a word
+// found under the panel of a give-up, and the mended faults (cancel during a fall, stale letters past the edge,
+// presses carried in from the menu, pausing and selecting once the puzzle is complete).
 #include "tests/support/play_fixture.h"
 
 namespace {
@@ -64,13 +64,21 @@ TEST_F(Play, AHeldDirectionRepeatsAtItsTimingAndStopsAtTheEdge) {
     EXPECT_EQ(Slot(play::kCursorX), 12);
 }
 
-TEST_F(Play, ADirectionHeldWhileTheLettersLandMovesOnceForThePress) {
+TEST_F(Play, ADirectionHeldWhileTheLettersLandMovesAsTheFirstLandsAndThenEvery4Frames) {
     StartPuzzle(5);
     Press(kKeyDown);
-    ASSERT_TRUE(FramesUntil([&] { return app->m_offsetMax == 0; }));
-    Frames(24);
+    std::vector<int> moves;
+    int landed = -1;
+    for (int frame = 0; frame < 200 && (landed < 0 || frame < landed + 14); ++frame) {
+        const float before = Slot(play::kCursorY);
+        Frame();
+        if (landed < 0 && app->m_offsetMax == 0) landed = frame;
+        if (Slot(play::kCursorY) != before) moves.push_back(frame - landed);
+    }
     Release(kKeyDown);
-    EXPECT_EQ(Slot(play::kCursorY), 7) << "one move when the first letter lands, the next only after 25 frames";
+    ASSERT_GE(landed, 0);
+    // The delay is never raised to 25 before the first move: the held key walks on in the shortest steps.
+    EXPECT_EQ(moves, (std::vector<int>{0, 4, 8, 12}));
 }
 
 TEST_F(Play, ASelectionGrowsACellAFrameUpToTheWordAndAWrongOneShowsFor31Frames) {
@@ -182,6 +190,27 @@ TEST_F(Play, ASelectionRunningPastTheEdgeNeverMatches) {
     Frame();
     EXPECT_EQ(Slot(play::kState), play::kExtending);
     EXPECT_EQ(Slot(play::kWrongTimer), 1);
+}
+
+TEST_F(Play, AWordFoundUnderTheGiveUpPanelStillCounts) {
+    StartPuzzle(1);
+    ASSERT_TRUE(PlayWord(Device::Mouse));
+    ASSERT_TRUE(PlayWord(Device::Mouse));
+    ASSERT_TRUE(FramesUntil([&] { return Settled(); }));
+    Tap(Device::Keyboard, 27);
+    Frames(15);
+    Tap(Device::Keyboard, kKeyUp);  // from resume to quit
+    Tap(Device::Keyboard, kKeyZ);
+    ASSERT_EQ(app->m_gaveUp, -1);
+    ASSERT_EQ(app->m_wordNum, 2);
+    // The panel rises over a grid that is still live: the third word is found and laid out behind it.
+    ASSERT_TRUE(PlayWord(Device::Mouse));
+    ASSERT_TRUE(FramesUntil([&] { return Slot(play::kWordCounter) == 3; }, 80));
+    EXPECT_EQ(app->m_wordNum, 3);
+    EXPECT_EQ(app->m_state, 10) << "the word was found before the panel handed over";
+    ASSERT_TRUE(FramesUntil([&] { return app->m_state == 1; }, 120));
+    EXPECT_EQ(app->m_scores[0], 3);
+    EXPECT_EQ(app->m_scores[5120], 3);
 }
 
 TEST_F(Play, AFinishedPuzzleOffersNoPauseAndTakesNoSelection) {
