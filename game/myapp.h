@@ -252,6 +252,7 @@ public:
     float m_toySpeed = 25.0f;               // the second arm's turn per update, 0..128
     float m_toyArm = 25.0f;                 // the second arm's length
     Array<float> m_toyTrail = Array<float>(204);  // the pen's last 102 positions, x and y, oldest first
+    bool m_toyTrailSeeded = false;          // the trail has been drawn in this run
 
 private:
     void p_DrawOptionsPanel();              // 2

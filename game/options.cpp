@@ -44,6 +44,8 @@ void c_MyApp::p_DrawOptionsPanel() {
 
 int c_MyApp::p_DrawCog(float x, float y, float scale) {
     p_SetSize(scale, -3717);
+    // NOTE: the cog is always white and opaque: as the options box's back button it would otherwise take the
+    // panel's brown at 0.85 drawn just before it.
     p_SetCol(255, 255, 255, 1);
     const float turns[3] = {-0.66f, 0.33f, 1.0f};
     for (int layer = 0; layer < 2; ++layer) {
@@ -141,10 +143,11 @@ void c_MyApp::p_ReadOptionControls() {
     }
     const bool up = p_PlayKeyAll(0, 1) > 0 || p_PlayKeyAll(3, 1) > 0;
     const bool down = p_PlayKeyAll(8, 1) > 0 || p_PlayKeyAll(5, 1) > 0;
-    // The cursor stops at the cog above and at the last row below.
+    // The cursor stops at the cog above and at the last row below. A way that cannot move it gives the other a
+    // turn: a stick held down-left on the cog still walks down.
     if (up && m_optionCursor > 0) {
         --m_optionCursor;
-    } else if (!up && down && m_optionCursor < kRows) {
+    } else if (down && m_optionCursor < kRows) {
         ++m_optionCursor;
     } else {
         return;

@@ -31,13 +31,14 @@ int c_MyApp::p_PauseMenu() {
     p_Rect(0, 0, w, h);
     p_MovePausePanel();
     p_PlayWithToy();
+    // NOTE: the draw state is reset first: "PAUSED" would otherwise take the colour of the trail's last segment.
     p_ResetDraw();
     p_SetSize(4, -3717);
     p_Text(w * 0.5f + 96, h * 0.5f, String("PAUSED"), 1, 1, 0);
     p_ResetDraw();
     p_DrawPauseEntries();
-    // NOTE: the menu acts only while it is fully in: a press while it slides out must not open the options box
-    // over a puzzle that is already running again.
+    // NOTE: the menu acts while it slides in and while it is in, never while it slides out: a press then must not
+    // open the options box over a puzzle that is already running again.
     if (p_PlayKeyAll(99, 1) > 0 && m_keyLatch == 0 && m_pauseChoice == 1) {
         m_keyLatch = 1;
         p_ResumeFromPause();
@@ -67,10 +68,13 @@ void c_MyApp::p_PlayWithToy() {
     m_toyHue = std::fmod(m_toyHue + 1.5f, 360.0f);
     const float reach = std::min(h * 0.45f, (w - 96) * 0.45f);
     // Up and down shorten and lengthen the second arm, left and right slow and speed its turn.
-    if (p_PlayKeyAll(0, 1) > 0) m_toyArm -= 1;
-    if (p_PlayKeyAll(8, 1) > 0) m_toyArm += 1;
-    if (p_PlayKeyAll(3, 1) > 0) m_toySpeed -= 0.25f;
-    if (p_PlayKeyAll(5, 1) > 0) m_toySpeed += 0.25f;
+    // NOTE: not under the options box: the arrows that walk its rows belong to it alone.
+    if (m_optionsOpen == 0) {
+        if (p_PlayKeyAll(0, 1) > 0) m_toyArm -= 1;
+        if (p_PlayKeyAll(8, 1) > 0) m_toyArm += 1;
+        if (p_PlayKeyAll(3, 1) > 0) m_toySpeed -= 0.25f;
+        if (p_PlayKeyAll(5, 1) > 0) m_toySpeed += 0.25f;
+    }
     m_toyArm = std::clamp(m_toyArm, 0.0f, reach);
     m_toySpeed = std::clamp(m_toySpeed, 0.0f, 128.0f);
     const float cx = w / 2 + 96, cy = h / 2;
@@ -86,6 +90,15 @@ void c_MyApp::p_PlayWithToy() {
     // The trail fades in from black along its length, in colours that cycle with the hue; drawn twice, half a
     // unit apart, so the lines look thicker.
     float* trail = m_toyTrail.Data();
+    // NOTE: a trail never drawn starts wholly at the pen; left at (0, 0) it would draw a line from the screen's
+    // corner to the toy for the 102 frames it takes to scroll out.
+    if (!m_toyTrailSeeded) {
+        for (int i = 0; i < kTrailPoints; ++i) {
+            trail[2 * i] = penX;
+            trail[2 * i + 1] = penY;
+        }
+        m_toyTrailSeeded = true;
+    }
     trail[2 * (kTrailPoints - 1)] = penX;
     trail[2 * (kTrailPoints - 1) + 1] = penY;
     for (int i = 0; i < kTrailPoints - 1; ++i) {

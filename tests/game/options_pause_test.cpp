@@ -2,7 +2,8 @@
 // from the menu and from the pause menu; the sound row's cycle, the cursor's ends, the slide, saving on closing and
 // the stick senses; the pause panel's motion, resuming, quitting with the words found so far, and the drawing toy.
 // Also the mended faults: stored values out of range, the window row's fresh press, entries while the panel leaves,
-// and changes after the closing save.
+// changes after the closing save, a diagonal stick on the cog, the toy's first trail and its arrows under the box.
+#include <cmath>
 #include <sstream>
 
 #include "tests/support/play_fixture.h"
@@ -79,6 +80,16 @@ TEST_F(Overlays, TheCursorStopsAtItsEndsAndSelectOnTheCogClosesAndSaves) {
     Frames(30);
     EXPECT_EQ(app->m_optionsSlide, 0);
     EXPECT_EQ(app->m_state, 1);
+}
+
+TEST_F(Overlays, AStickHeldDownLeftOnTheCogStillWalksDown) {
+    OpenOptionsFromMenu();
+    // The first stick's start sense is flipped: pulled towards the player and to the left reads as down-left.
+    fake.pads[0].axes = {-0.8f, -0.8f, 0, 0, 0, 0};
+    Frame();
+    fake.pads[0].axes = {0, 0, 0, 0, 0, 0};
+    Frame();
+    EXPECT_EQ(app->m_optionCursor, 1) << "left cannot move the cursor above the cog; down then moves it";
 }
 
 TEST_F(Overlays, NoRowReactsWhileTheBoxSlidesIn) {
@@ -210,6 +221,40 @@ TEST_F(Overlays, TheToysArmAndSpeedKeepToTheirLimits) {
     int lines = 0;
     for (int at = 0; at < app->m_drawCount; at += 15) lines += app->m_drawList[at] == -3715.0f ? 1 : 0;
     EXPECT_EQ(lines, 202) << "101 segments, each drawn twice";
+}
+
+TEST_F(Overlays, TheToysFirstTrailStartsAtItsPenAndTheOptionsBoxOwnsTheArrows) {
+    StartPuzzle(5);
+    ASSERT_TRUE(FramesUntil([&] { return Settled(); }));
+    Press(27);
+    // Every segment of the trail lies within the toy's reach of its centre, from the first pause of the run on.
+    const float cx = 640 / 2 + 96, cy = 480 / 2, reach = 216;
+    for (int frame = 0; frame < 5; ++frame) {
+        Frame();
+        if (frame == 0) Release(27);
+        int lines = 0;
+        for (int at = 0; at < app->m_drawCount; at += 15) {
+            const float* r = &app->m_drawList[at];
+            if (r[0] != -3715.0f) continue;
+            ++lines;
+            for (int end : {1, 4}) {
+                ASSERT_LE(std::hypot(r[end] - cx, r[end + 1] - cy), reach + 1)
+                    << "frame " << frame << ": a segment ends at " << r[end] << "," << r[end + 1];
+            }
+        }
+        ASSERT_EQ(lines, 202);
+    }
+    Frames(15);
+    Tap(Device::Keyboard, kKeyDown);  // resume to options
+    Tap(Device::Keyboard, kKeyZ);
+    ASSERT_EQ(app->m_optionsOpen, 1);
+    Frames(30);
+    const float arm = app->m_toyArm, speed = app->m_toySpeed, angle = app->m_toyAngle1;
+    for (int key : {kKeyDown, kKeyRight, kKeyUp, kKeyLeft, kKeyDown}) Tap(Device::Keyboard, key);
+    EXPECT_EQ(app->m_optionCursor, 1) << "down, right and down walk the box; up and left walk it back";
+    EXPECT_FLOAT_EQ(app->m_toyArm, arm);
+    EXPECT_FLOAT_EQ(app->m_toySpeed, speed);
+    EXPECT_NE(app->m_toyAngle1, angle) << "the toy keeps turning behind the box";
 }
 
 TEST_F(Overlays, StoredValuesOutOfRangeAreShownAndCycledSafely) {
