@@ -41,7 +41,8 @@ void c_MyApp::p_DrawLogoAndStrip() {
     p_SetCol(100, 255, 100, m_menuFocus == 1 ? 0.5f : 0.0f);
     p_DrawImg(kIconSlot, playX, playY, kPlayFrame);
     const bool clear = m_keyLatch == 0 && m_pointerLatch == 0;
-    // NOTE: the button lies on the strip, so it is asked first: the strip would otherwise take every press on it.
+    // NOTE: the button is asked before the strip, but the two never take the same press: the strip's hit area
+    // ends 128 units above the screen's foot and the button's square begins 112 above it.
     if (clear && p_MenuClear() && p_MouseIn_Centered(playX, playY, 128, 128)) {
         m_menuFocus = 1;
         m_pointerLatch = 1;
@@ -99,6 +100,8 @@ void c_MyApp::p_DrawSidePanel() {
                kp_Search_CreditText[line], 1, 1, 0);
     }
 
+    // NOTE: the draw state is reset before the figures: they would otherwise take the alpha of the last credit
+    // line, which is 0 at the fade's far end.
     p_ResetDraw();
     const float statsX = (w - 20) + shift;
     auto stat = [&](float y, const String& text) { p_Text(statsX, y, text, 2, 1, 0); };
@@ -127,6 +130,8 @@ void c_MyApp::p_DrawSidePanel() {
         m_keyLatch = m_pointerLatch = 1;
     }
 
+    // NOTE: the draw state is reset before the foot: the icon and its lines would otherwise be drawn in the last
+    // dot's colour at alpha 0.3.
     p_ResetDraw();
     const float footX = shift + w * 0.3f, footY = h - 64;
     p_DrawImg(kButtonSlot, footX, footY, kCreditsFrame);
