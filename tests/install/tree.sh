@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The install: `cmake --install` into a scratch prefix lays out the executable, its data byte for byte, the icon
-# at every size, the launcher entry and the software centre's entry; both entries validate, and the launcher
-# names the installed executable and icon. The installed game, started from an unrelated folder, loads every
-# file from the installed data and nothing from the build tree, and keeps its record in the folder it was started
-# from.
+# The install: `cmake --install` into a scratch prefix lays out the executable in bin/ (games/ and Debian's
+# documents are the package's alone), its data byte for byte, the icon at every size, the launcher entry, the
+# software centre's entry and the manual page; both entries validate, the launcher names the installed executable
+# and icon, and man finds the page from the executable's folder on the PATH. The installed game, started from an
+# unrelated folder, loads every file from the installed data and nothing from the build tree, and keeps its record
+# in the folder it was started from.
 [ -z "${DISPLAY:-}" ] && exec "$QUORLIX_WITH_DISPLAY" bash "$0" "$@"
 . "$QUORLIX_SOURCE_DIR/tests/e2e/lib.sh"
 
@@ -30,6 +31,9 @@ icon=$(sed -n 's/^Icon=//p' "$desktop")
 for size in 48 64 128 256; do
   [ -f "$share/icons/hicolor/${size}x${size}/apps/$icon.png" ] || fail "no $icon icon of $size pixels"
 done
+[ ! -e "$prefix/games" ] && [ ! -e "$share/doc/quorlix" ] || fail "the package's own files landed in the install"
+page=$(env -u MANPATH PATH="$prefix/bin:/usr/bin:/bin" man -w quorlix 2>&1)
+[ "$page" = "$share/man/man6/quorlix.6.gz" ] || fail "man quorlix finds $page, not the installed page"
 
 # The installed game, from a folder of its own.
 start_game_from "$prefix/bin/quorlix" "$data"
