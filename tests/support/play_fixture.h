@@ -173,7 +173,8 @@ protected:
 
 class PlayFixture : public PuzzlePlayer<AppFixture> {
 protected:
-    PlayFixture() {
+    // The window is 640 x 480 unless the test asks for another size (and with it another art level).
+    explicit PlayFixture(int width = 640, int height = 480) {
         const char* given = std::getenv("QUORLIX_PLAY_CLOCK");
         const long start = given ? std::atol(given) : std::random_device{}() % 100000000;
         std::cout << "[ clock    ] QUORLIX_PLAY_CLOCK=" << start << " replays this run\n";
@@ -181,7 +182,7 @@ protected:
         glrec::Gl().log = false;
         // The scripted pad: sticks centred, 12 buttons then the hat as left, up, right, down.
         fake.pads[0] = FakePad{true, {0, 0, 0, 0, 0, 0}, std::vector<unsigned char>(16)};
-        OpenWindow(640, 480);
+        OpenWindow(width, height);
         app->p_OnCreate();
         Render();
         while (app->m_loadStep > 0) Frame();
