@@ -1,8 +1,10 @@
-// The main menu driven through the input device: the wheel's key repeat, flicks against its end stops, taps that
-// select or start a group, the control mode a start sets, the side panel and Back, filing results into the lists,
-// and the mended faults (a stored selection out of range, the panel after the screen narrows).
+// The main menu driven through the input device: the wheel's key repeat and its fresh start after a let-go, flicks
+// against its end stops, taps that select or start a group, the control mode a start sets, the side panel with its
+// scrolling credits and Back, filing results into the lists, and the mended faults (a stored selection out of
+// range, the panel after the screen narrows).
 #include <sstream>
 
+#include "game/search.h"
 #include "tests/support/play_fixture.h"
 
 namespace {
@@ -56,6 +58,43 @@ TEST_F(Menu, HoldingDownStepsAtOnceThenAfter31_19_7AndEvery4NeverPast55) {
     EXPECT_EQ(app->m_menuSel, 55);
     EXPECT_FLOAT_EQ(app->m_wheelTarget, -32 * 55);
     EXPECT_EQ(app->m_gameNum, 56);
+}
+
+// Letting go starts the repeat afresh: a second hold steps at once and then only after 31 updates, not at the pace
+// the first hold had reached. Up and down turn the wheel only while it has the focus.
+TEST_F(Menu, LettingGoStartsTheRepeatAfreshAndOnlyTheFocusedWheelTurns) {
+    // The updates of a hold at which the selection moved; one update with the key let go follows.
+    auto steps = [&](int key, int updates) {
+        std::vector<int> moved;
+        Press(key);
+        for (int frame = 0; frame < updates; ++frame) {
+            const int before = app->m_menuSel;
+            Frame();
+            if (app->m_menuSel != before) moved.push_back(frame);
+        }
+        Release(key);
+        Frame();
+        return moved;
+    };
+    EXPECT_EQ(steps(kKeyDown, 60), (std::vector<int>{0, 31, 50, 57}));
+    EXPECT_EQ(steps(kKeyDown, 40), (std::vector<int>{0, 31}));
+    EXPECT_EQ(steps(kKeyUp, 40), (std::vector<int>{0, 31}));
+    ASSERT_EQ(app->m_menuSel, 4);
+
+    Tap(Device::Keyboard, kKeyLeft);
+    ASSERT_EQ(app->m_menuFocus, 0) << "the cog";
+    EXPECT_TRUE(steps(kKeyDown, 40).empty());
+    EXPECT_TRUE(steps(kKeyUp, 40).empty());
+    Tap(Device::Keyboard, kKeyRight);
+    Tap(Device::Keyboard, kKeyRight);
+    ASSERT_EQ(app->m_menuFocus, 2) << "the strip";
+    EXPECT_TRUE(steps(kKeyDown, 40).empty());
+    EXPECT_TRUE(steps(kKeyUp, 40).empty());
+    EXPECT_EQ(app->m_menuSel, 4);
+    EXPECT_FLOAT_EQ(app->m_wheelTarget, -32 * 4);
+    EXPECT_EQ(app->m_optionsOpen + app->m_sidePanelOpen, 0) << "and nothing opened";
+    Tap(Device::Keyboard, kKeyLeft);
+    EXPECT_EQ(steps(kKeyDown, 1), std::vector<int>{0}) << "back on the wheel";
 }
 
 TEST_F(Menu, AFlickStopsAtTheFirstAndTheLastGroup) {
@@ -184,6 +223,59 @@ TEST_F(Menu, AStoredSelectionOutOfRangeStartsOnTheFirstGroup) {
     int names = 0;
     for (int at = 0; at < app->m_drawCount; at += 15) names += app->m_drawList[at] == 95.0f ? 1 : 0;
     EXPECT_GE(names, 4) << "the wheel shows its groups";
+}
+
+// The side panel's credits: eight lines about the first one shown, counted round one less than their number, so
+// the closing line never scrolls into view.
+TEST_F(Menu, TheSidePanelScrollsTheCreditsRoundWithoutTheirClosingLine) {
+    const int n = kp_Search_CreditText.Length();
+    // The lines the draw list shows, top to bottom: the glyphs at the credits' scale, a line to a height.
+    auto shown = [&] {
+        std::vector<std::string> lines;
+        float y = -1;
+        for (int at = 0; at < app->m_drawCount; at += 15) {
+            const float* r = &app->m_drawList[at];
+            if (r[0] != 90.0f || r[4] != 0.8f) continue;
+            if (lines.empty() || r[2] != y) lines.emplace_back();
+            y = r[2];
+            lines.back() += static_cast<char>(r[6] + 32);
+        }
+        return lines;
+    };
+    // The credit lines of the given indices as the font draws them: no spaces, and nothing for a blank line.
+    auto lines = [&](std::vector<int> indices) {
+        std::vector<std::string> out;
+        for (int i : indices) {
+            std::string text = kp_Search_CreditText[i].ToUtf8();
+            std::erase(text, ' ');
+            if (!text.empty()) out.push_back(text);
+        }
+        return out;
+    };
+    Tap(Device::Keyboard, kKeyRight);
+    Press(13);
+    Frame();
+    Release(13);
+    ASSERT_EQ(app->m_sidePanelOpen, 1);
+    // The first frame: the end of the round (the closing line left out), then its start.
+    EXPECT_EQ(shown(), lines({n - 4, n - 3, n - 2, 0, 1, 2, 3, 4}));
+
+    // Down hurries the credits on, through a whole round and two lines more.
+    const std::string closing = lines({n - 1}).at(0);
+    bool closingShown = false;
+    std::vector<std::string> third;
+    Press(kKeyDown);
+    for (int frame = 0; frame < 1000 && app->m_creditLine < n + 1; ++frame) {
+        Frame();
+        if (app->m_creditLine == 3 && third.empty()) third = shown();
+        for (const std::string& line : shown()) closingShown = closingShown || line == closing;
+    }
+    Release(kKeyDown);
+    ASSERT_EQ(app->m_creditLine, n + 1);
+    EXPECT_EQ(third, lines({0, 1, 2, 3, 4, 5, 6, 7})) << "three lines on";
+    EXPECT_EQ(shown(), lines({n - 2, 0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_FALSE(closingShown);
+    EXPECT_EQ(app->m_sidePanelOpen, 1);
 }
 
 TEST_F(Menu, TheSidePanelEasesToAnarrowerScreen) {
