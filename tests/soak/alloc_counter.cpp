@@ -12,11 +12,14 @@
 namespace alloc {
 namespace {
 
-// Only the thread that switched counting on is counted: OpenAL mixes on a thread of its own.
-thread_local bool countedThread = false;
+// Only the thread that switched counting on is counted: OpenAL mixes, and art is decoded ahead, on threads of
+// their own. NOTE: the switch is the thread's own; a shared one would be read by every thread that allocates
+// while the counted thread writes it.
+thread_local bool counting = false;
+// Whether this thread has loaded the unwinder yet.
+thread_local bool unwinderLoaded = false;
 // Set while the counter itself runs, so that what it allocates (names, demangling) passes through.
 thread_local bool inside = false;
-bool counting = false;
 Totals frame;
 
 constexpr int kMaxSites = 1024;
@@ -86,7 +89,7 @@ int SortStack(void** frames, int depth) {
 }
 
 void Note() {
-    if (!counting || !countedThread || inside) return;
+    if (!counting || inside) return;
     inside = true;
     void* frames[kDepth];
     const int depth = backtrace(frames, kDepth);
@@ -108,8 +111,8 @@ void Note() {
 }  // namespace
 
 void SetCounting(bool on) {
-    if (on && !countedThread) {
-        countedThread = true;
+    if (on && !unwinderLoaded) {
+        unwinderLoaded = true;
         // NOTE: the first backtrace loads the unwinder, which allocates; that happens here, not in an update.
         void* frames[4];
         inside = true;
@@ -140,7 +143,7 @@ const Site& SiteAt(int index) { return sites[index]; }
 }  // namespace alloc
 
 #ifdef QUORLIX_SOAK_SANITIZED
-// The C allocator is AddressSanitizer's: operator new and delete are replaced instead, on top of malloc and free.
+// The C allocator is the sanitizer's: operator new and delete are replaced instead, on top of malloc and free.
 void* operator new(size_t size) {
     alloc::Note();
     if (void* p = std::malloc(size ? size : 1)) return p;

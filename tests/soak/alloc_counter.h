@@ -3,8 +3,8 @@
 // game's own texts (Strings) from everything else.
 // Depends on glibc (backtrace, dladdr, __libc_malloc) and the C++ ABI (demangling). The program that links it must
 // export its symbols (-rdynamic) so that places in our code have names.
-// NOTE: in a sanitizer build the C allocator belongs to AddressSanitizer and cannot be hooked: only operator new is
-// counted there, which leaves out Strings (they take their memory from malloc) but none of the rest.
+// NOTE: in a sanitizer build the C allocator belongs to the sanitizer (Address or Thread) and cannot be hooked: only
+// operator new is counted there, which leaves out Strings (they take their memory from malloc) but none of the rest.
 #pragma once
 
 #include <cstddef>
