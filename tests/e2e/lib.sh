@@ -9,6 +9,18 @@ if [ -z "${DISPLAY:-}" ] || [ "${DISPLAY:-}" != "${QUORLIX_DISPLAY:-}" ]; then
   echo "FAIL: not under a display of its own: run it as tests/support/with-display bash $0" >&2
   exit 1
 fi
+# NOTE: the scripts' settling times (a sleep of half a second or more: loading, a new window, a panel sliding in)
+# and their limits on how soon the game does a thing are sized for a build without sanitizers or with
+# AddressSanitizer. A ThreadSanitizer build loads several times slower, so its tests (tests/support/tsan.cmake)
+# stretch both by QUORLIX_WAIT_SCALE. Shorter sleeps are key holds, whose length is what a script means, and
+# polling steps, whose loop sets its own limit: they stay.
+if [ -n "${QUORLIX_WAIT_SCALE:-}" ]; then
+  sleep() { command sleep "$(awk -v s="$1" -v k="$QUORLIX_WAIT_SCALE" 'BEGIN { print s < 0.5 ? s : s * k }')"; }
+fi
+# A limit in seconds on how soon the game does a thing, for this build.
+time_limit() {
+  awk -v s="$1" -v k="${QUORLIX_WAIT_SCALE:-1}" 'BEGIN { print s * k }'
+}
 work=$(mktemp -d)
 game_pid=
 # NOTE: a traced game is strace's child, so it is ended by the process id it wrote itself (game.pid).
