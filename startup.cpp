@@ -1,24 +1,11 @@
-// Start-up: the one place that knows every layer. It sets every module's start values, creates the host game,
-// the application object and its delegate, and runs the frame loop.
+// Start-up on the desktop: it sets every module's start values, creates the host game, the application object and
+// its delegate, and runs the frame loop.
 #include <clocale>
 
-#include "framework/app/app.h"
-#include "framework/random/random.h"
-#include "game/catalogue/getaword.h"
-#include "game/myapp.h"
-#include "game/search.h"
 #include "host/errors.h"
 #include "host/glfwgame.h"
 #include "host/notices.h"
-
-// Sets every framework and game global to its start value.
-int kpInit() {
-    kp_app_Init(KpGame::_game);
-    kp_random_Init();
-    kp_Search_Init();
-    kp_GetAWordFunc_Init();
-    return 0;
-}
+#include "kpinit.h"
 
 int KpZindleGame::Main(int argCount, char** argValues) {
     if (!glfw2::Init()) {
@@ -35,7 +22,7 @@ int KpZindleGame::Main(int argCount, char** argValues) {
     if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
     try {
         kpInit();
-        (new c_MyApp())->m_new();
+        kpCreateApplication();
         if (game->Delegate()) game->Run();
     } catch (const ThrowableObject& exception) {
         glfw2::Terminate();

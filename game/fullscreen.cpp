@@ -1,16 +1,18 @@
 // c_MyApp: switching between fullscreen at desktop size and the 640 by 480 window.
+// Depends on the host game, whichever host it is: the desktop opens a new window at the desktop's size, a browser
+// asks for its fullscreen.
 #include "game/myapp.h"
-#include "host/glfwgame.h"
+#include "host/kpgame.h"
 
 int c_MyApp::p_FullscreenFlip() {
-    KpGlfwGame* host = KpGlfwGame::_glfwGame;
-    const KpGlfwVideoMode desktop = host->GetGlfwDesktopMode();
+    KpGame* host = KpGame::_game;
     m_fullscreen = 1 - m_fullscreen;
     if (m_fullscreen == 1) {
-        host->SetGlfwWindow(desktop.width, desktop.height, desktop.red, desktop.green, desktop.blue, 0, 0, 0, true);
+        const KpDisplayMode desktop = host->GetDesktopMode().value_or(KpDisplayMode{640, 480});
+        host->SetDeviceWindow(desktop.width, desktop.height, 1);
     } else {
         // The windowed size is always the starting one, whatever the window measured before.
-        host->SetGlfwWindow(640, 480, desktop.red, desktop.green, desktop.blue, 0, 0, 0, false);
+        host->SetDeviceWindow(640, 480, 0);
     }
     return 0;
 }

@@ -8,3 +8,10 @@
 
 unsigned char* LoadWAV(FILE* file, int* length, int* channels, int* format, int* hertz);
 unsigned char* LoadOGG(FILE* file, int* length, int* channels, int* format, int* hertz);
+
+class KpGame;
+class String;
+// A host's LoadAudioData: the sound file at a (virtual) path, opened through host and decoded by its extension
+// (.wav or .ogg). A file that is missing or refused is told to the player once and gives null; PCM handed over
+// is counted toward the collector's next collection.
+unsigned char* LoadAudioFile(KpGame& host, const String& path, int* length, int* channels, int* format, int* hertz);

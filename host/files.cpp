@@ -150,6 +150,10 @@ void KpGame::TellAssetDamaged(const String& path, const std::string& problem, co
 }
 
 std::string StateFileForPlayer() {
+    if (KpGame::_game) {
+        std::string place = KpGame::_game->StatePlaceForPlayer();
+        if (!place.empty()) return place;
+    }
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(kStateFilePath, error);
     return error ? std::string(kStateFilePath) : absolute.lexically_normal().string();

@@ -16,7 +16,7 @@ inline constexpr const char* kStateFilePath = "./.zindlestate";
 // The most of the state file that is read: ample for any record the game writes.
 inline constexpr size_t kStateReadLimit = 1024 * 1024;
 
-// The state file's full path, as a player looks for it (UTF-8).
+// The state file's full path, as a player looks for it (UTF-8), or the place the host names for it.
 std::string StateFileForPlayer();
 
 // Makes an asset name into a virtual path: names that carry a scheme or drive, or start with "./" or "/",

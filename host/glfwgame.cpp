@@ -1,12 +1,15 @@
 // KpGlfwGame: the frame loop, the window and its callbacks, pads and paths on the desktop host.
 #include "host/glfwgame.h"
 
+#include <malloc.h>  // malloc_trim
 #include <unistd.h>  // readlink
 
 #include <climits>
 #include <cstdlib>
 
-#include "host/files.h"  // FindDataDirectory
+#include "host/audio_data.h"  // LoadAudioFile
+#include "host/files.h"       // FindDataDirectory
+#include "host/image_data.h"  // LoadImagePixels
 
 int glfwGraphicsSeq = 0;
 int argc = 0;
@@ -18,8 +21,7 @@ KpGlfwGame::KpGlfwGame() { _glfwGame = this; }
 
 void KpGlfwGame::SetUpdateRate(int hertz) {
     KpGame::SetUpdateRate(hertz);
-    if (hertz != 0) _updatePeriod = 1.0 / hertz;
-    _nextUpdate = 0.0;
+    schedule_.SetRate(hertz);
 }
 
 int KpGlfwGame::Millisecs() { return static_cast<int>(glfw2::GetTime() * 1000.0); }
@@ -32,32 +34,12 @@ void KpGlfwGame::Run() {
     while (WindowOpen()) {
         RenderGame();
         glfw2::SwapBuffers();
-
-        if (_nextUpdate != 0.0) {
-            double wait = _nextUpdate - glfw2::GetTime();
+        if (schedule_.Running()) {
+            const double wait = schedule_.WaitFrom(glfw2::GetTime());
             if (wait > 0) glfw2::Sleep(wait);
         }
-
         UpdateEvents();
-        if (_suspended) continue;
-        if (_updateRate == 0) {
-            UpdateGame();
-            continue;
-        }
-
-        if (_nextUpdate == 0.0) _nextUpdate = glfw2::GetTime();
-        int updates = 0;
-        for (;;) {
-            UpdateGame();
-            if (_nextUpdate == 0.0) break;  // the update changed the rate or suspended: restart next frame
-            _nextUpdate += _updatePeriod;
-            if (_nextUpdate > glfw2::GetTime()) break;
-            if (++updates == 4) {
-                // More than four periods behind: drop the backlog and restart the schedule after the next render.
-                _nextUpdate = 0.0;
-                break;
-            }
-        }
+        schedule_.RunUpdates(*this, [] { return glfw2::GetTime(); });
     }
 }
 
@@ -70,10 +52,10 @@ void KpGlfwGame::UpdateEvents() {
     const bool active = glfw2::GetWindowParam(glfw2::ACTIVE) != 0;
     if (!active && !_suspended) {
         SuspendGame();
-        _nextUpdate = 0.0;
+        schedule_.Restart();
     } else if (active && _suspended) {
         ResumeGame();
-        _nextUpdate = 0.0;
+        schedule_.Restart();
     }
 }
 
@@ -171,6 +153,8 @@ void KpGlfwGame::SetSwapInterval(int interval) {
     if (interval >= 0) glfw2::SwapInterval(interval);
 }
 
+void KpGlfwGame::ReleaseFreedMemory() { malloc_trim(0); }
+
 void KpGlfwGame::SetMouseVisible(bool visible) {
     if (visible) {
         glfw2::Enable(glfw2::MOUSE_CURSOR);
@@ -234,14 +218,7 @@ int KpGlfwGame::TransKey(int key) {
     }
 }
 
-int KpGlfwGame::KeyToChar(int code) {
-    switch (code) {
-        case 8: case 9: case 13: case 27: return code;
-        case 33: case 34: case 35: case 36: case 37: case 38: case 39: case 40: case 45: return code | 0x10000;
-        case 46: return 127;
-        default: return 0;
-    }
-}
+int KpGlfwGame::KeyToChar(int code) { return kpKeyToChar(code); }
 
 void KpGlfwGame::OnKey(int key, int action) {
     const int code = TransKey(key);
@@ -366,4 +343,21 @@ String KpGlfwGame::PathToFilePath(const String& path) {
     }
     if (path.StartsWith(String("zindle://external/"))) return appDir + String("/external/") + path.Slice(18);
     return String();
+}
+
+// ---- Art and sounds ----
+
+void KpGlfwGame::DecodeImagesAhead(const std::vector<String>& paths) {
+    std::vector<std::string> files;
+    files.reserve(paths.size());
+    for (const String& path : paths) files.push_back(PathToFilePath(path).ToUtf8());
+    decodeAhead_.Want(files);
+}
+
+unsigned char* KpGlfwGame::LoadImageData(const String& path, int* width, int* height, int* depth) {
+    return LoadImagePixels(*this, path, decodeAhead_.Take(PathToFilePath(path).ToUtf8()), width, height, depth);
+}
+
+unsigned char* KpGlfwGame::LoadAudioData(const String& path, int* length, int* channels, int* format, int* hertz) {
+    return LoadAudioFile(*this, path, length, channels, format, hertz);
 }

@@ -5,16 +5,15 @@
 #pragma once
 
 #include "host/glfw2.h"
+#include "host/graphics_generation.h"  // glfwGraphicsSeq, advanced by each window opened
 #include "host/image_ahead.h"
 #include "host/kpgame.h"
+#include "host/update_schedule.h"
 
 struct KpGlfwVideoMode {
     int width = 0, height = 0;
     int red = 0, green = 0, blue = 0;
 };
-
-// Incremented each time a window is opened: textures made under an older value belong to a lost context.
-extern int glfwGraphicsSeq;
 
 class KpGlfwGame : public KpGame {
 public:
@@ -34,6 +33,7 @@ public:
     Array<KpDisplayMode> GetDisplayModes() override;
     std::optional<KpDisplayMode> GetDesktopMode() override;
     void SetSwapInterval(int interval) override;
+    void ReleaseFreedMemory() override;
     String PathToFilePath(const String& path) override;
     void DecodeImagesAhead(const std::vector<String>& paths) override;
     unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override;
@@ -72,8 +72,7 @@ protected:
     // Whether a window exists now.
     bool WindowOpen();
 
-    double _updatePeriod = 0.0;
-    double _nextUpdate = 0.0;
+    UpdateSchedule schedule_;
     String _appDir;
     String _dataDir;
     String _internalDir;

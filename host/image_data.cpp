@@ -14,7 +14,7 @@
 #include <optional>
 
 #include "host/files.h"  // ReadWholeFile
-#include "host/glfwgame.h"
+#include "host/kpgame.h"
 #include "runtime/object.h"
 
 namespace {
@@ -79,26 +79,19 @@ DecodedImage DecodeImageFile(const std::string& file) {
     return DecodeRead(ReadWholeFile(file));
 }
 
-void KpGlfwGame::DecodeImagesAhead(const std::vector<String>& paths) {
-    std::vector<std::string> files;
-    files.reserve(paths.size());
-    for (const String& path : paths) files.push_back(PathToFilePath(path).ToUtf8());
-    decodeAhead_.Want(files);
-}
-
-unsigned char* KpGlfwGame::LoadImageData(const String& path, int* width, int* height, int* depth) {
-    std::optional<DecodedImage> image = decodeAhead_.Take(PathToFilePath(path).ToUtf8());
+unsigned char* LoadImagePixels(KpGame& host, const String& path, std::optional<DecodedImage> image, int* width,
+                               int* height, int* depth) {
     if (!image) {
         errno = 0;
-        image = DecodeRead(LoadData(path));
+        image = DecodeRead(host.LoadData(path));
     }
     if (image->readError != 0) {
-        TellAssetUnreadable(path, image->readError);
+        host.TellAssetUnreadable(path, image->readError);
         return nullptr;
     }
     if (!image->pixels) {
-        TellAssetDamaged(path, image->png ? "is damaged and cannot be shown" : "is not a picture the game can show",
-                         "the game runs without it");
+        host.TellAssetDamaged(path, image->png ? "is damaged and cannot be shown" : "is not a picture the game can show",
+                              "the game runs without it");
         return nullptr;
     }
     *width = image->width;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,3 +31,11 @@ struct DecodedImage {
 DecodedImage DecodeImageBytes(const std::vector<unsigned char>& bytes);
 // Reads and decodes the image file at a file-system path (UTF-8). Safe on any thread.
 DecodedImage DecodeImageFile(const std::string& file);
+
+class KpGame;
+class String;
+// A host's LoadImageData: the decoding of the image at a (virtual) path, given one made ahead (or none: the
+// file is then read through host now). A file that cannot be read or decoded is told to the player once and
+// gives null; pixels handed over are counted toward the collector's next collection.
+unsigned char* LoadImagePixels(KpGame& host, const String& path, std::optional<DecodedImage> image, int* width,
+                               int* height, int* depth);

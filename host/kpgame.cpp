@@ -2,8 +2,6 @@
 // memory freed by loading back to the system.
 #include "host/kpgame.h"
 
-#include <malloc.h>  // malloc_trim
-
 #include <ctime>
 #include <exception>
 
@@ -25,6 +23,15 @@ void KpGame::GetDate(Array<int> date) {
     const int values[7] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                            local.tm_min,         local.tm_sec,     0};
     for (int i = 0; i < 7 && i < date.Length(); ++i) date[i] = values[i];
+}
+
+int kpKeyToChar(int code) {
+    switch (code) {
+        case 8: case 9: case 13: case 27: return code;
+        case 33: case 34: case 35: case 36: case 37: case 38: case 39: case 40: case 45: return code | 0x10000;
+        case 46: return 127;
+        default: return 0;
+    }
 }
 
 void KpGame::Die(const ThrowableObject&) {
@@ -80,7 +87,7 @@ void KpGame::UpdateGame() {
     _loading = loading;
 }
 
-void KpGame::ReleaseFreedMemory() { malloc_trim(0); }
+void KpGame::ReleaseFreedMemory() {}
 
 void KpGame::RenderGame() {
     if (!_started) return;

@@ -38,6 +38,11 @@ enum KpEvent {
 constexpr int KpKeyBack = 416;
 constexpr int KpKeyClose = 432;
 
+// The character a press of a game key also types: Backspace, Tab, Enter and Escape themselves, the paging and
+// arrow keys and Insert with bit 16 set, Delete as 127; 0 for every other key (those type through the host's
+// character events).
+int kpKeyToChar(int code);
+
 struct KpDisplayMode {
     int width = 0, height = 0;
     int format = 0, hertz = 0, flags = 0;  // never filled on this host
@@ -81,6 +86,9 @@ public:
     // The state file as text (at most its first kStateReadLimit bytes); the empty text when there is none. A
     // file that exists but cannot be read is told to the player and is never saved over afterwards.
     virtual String LoadState();
+    // Where the state file is kept, in words a player understands, when its path would not tell them (a
+    // browser's storage); empty for the file's full path.
+    virtual std::string StatePlaceForPlayer() { return std::string(); }
     // A whole file as text (byte order marks, UTF-8, bytes as a fallback); the empty text when unreadable.
     virtual String LoadString(const String& path);
     virtual bool PollJoystick(int /*port*/, Array<float> /*joyx*/, Array<float> /*joyy*/, Array<float> /*joyz*/,
@@ -88,6 +96,8 @@ public:
         return false;
     }
     virtual void OpenUrl(const String& /*url*/) {}
+    // Whether sounds started now are heard now: false in a browser until its page has had a key, click or touch.
+    virtual bool AudioRunning() { return true; }
     virtual void SetMouseVisible(bool /*visible*/) {}
     virtual int GetDeviceWidth() { return 0; }
     virtual int GetDeviceHeight() { return 0; }
@@ -122,7 +132,7 @@ public:
     [[noreturn]] virtual void Die(const ThrowableObject& exception);
     // One step of the collector, after every callback.
     virtual void gc_collect();
-    // Hands memory the C allocator holds free back to the system (see UpdateGame).
+    // Hands memory the C allocator holds free back to the system (see UpdateGame); the base host has no way to.
     virtual void ReleaseFreedMemory();
 
     // Guarded calls into the delegate.

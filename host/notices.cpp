@@ -11,24 +11,35 @@ std::set<std::string>& Told() {
     static auto* told = new std::set<std::string>();
     return *told;
 }
+
+KpNoticeListener listener = nullptr;
+
+// strerror_r's GNU form answers a pointer, which may or may not be the buffer; the XSI form (other C libraries)
+// fills the buffer and answers 0.
+[[maybe_unused]] const char* ReasonText(const char* result, const char*) { return result; }
+[[maybe_unused]] const char* ReasonText(int result, const char* buffer) { return result == 0 ? buffer : "Unknown error"; }
 }  // namespace
 
 bool kpTellPlayer(const std::string& kind, const std::string& text) {
     if (!Told().insert(kind).second) return false;
-    const std::string line = "Quorlix: " + text + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
+    const std::string line = "Quorlix: " + text;
+    std::fwrite((line + "\n").data(), 1, line.size() + 1, stderr);
     std::fflush(stderr);
+    if (listener) listener(kind, line);
     return true;
 }
 
 bool kpToldPlayer(const std::string& kind) { return Told().count(kind) != 0; }
 
-void kpSettleNotice(const std::string& kind) { Told().erase(kind); }
+void kpSettleNotice(const std::string& kind) {
+    if (Told().erase(kind) != 0 && listener) listener(kind, std::string());
+}
+
+void kpListenToNotices(KpNoticeListener newListener) { listener = newListener; }
 
 void kpForgetNotices() { Told().clear(); }
 
 std::string kpReason(int error) {
     char buffer[256];
-    // The GNU form answers a pointer that may or may not be the buffer.
-    return strerror_r(error, buffer, sizeof buffer);
+    return ReasonText(strerror_r(error, buffer, sizeof buffer), buffer);
 }

@@ -18,5 +18,9 @@ bool kpToldPlayer(const std::string& kind);
 void kpSettleNotice(const std::string& kind);
 // Forgets every notice (a test starting afresh).
 void kpForgetNotices();
+// Someone besides standard error to whom every notice is shown as it is told (text "Quorlix: ..." without the
+// line end) and settled (empty text): a browser's page, where standard error is out of the player's sight.
+using KpNoticeListener = void (*)(const std::string& kind, const std::string& text);
+void kpListenToNotices(KpNoticeListener listener);
 // The text of the C library's error number, as the system words it ("No space left on device").
 std::string kpReason(int error);

@@ -10,6 +10,7 @@
 #include <memory>       // std::shared_ptr<T[]> holds the elements
 #include <new>          // std::bad_alloc
 #include <type_traits>  // std::is_trivial_v
+#include <utility>      // std::move
 
 template <class T>
 class Array {
@@ -64,7 +65,9 @@ private:
             if (!elements) throw std::bad_alloc();
             return std::shared_ptr<T[]>(elements, [](T* p) { std::free(p); });
         } else {
-            return std::make_shared<T[]>(length);
+            // NOTE: not make_shared<T[]>, which the web toolchain's library lacks.
+            std::unique_ptr<T[]> elements(new T[length]());
+            return std::shared_ptr<T[]>(std::move(elements));
         }
     }
 

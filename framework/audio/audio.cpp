@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/errors.h"
+#include "host/kpgame.h"
 #include "host/notices.h"
 
 hwAudio* hwAudio::audio = nullptr;
@@ -104,6 +105,9 @@ int hwAudio::PlaySample(hwSample* sample, int channel, int flags) {
     FlushDiscarded();
     hwChannel* ch = Channel(channel);
     if (!ch) return -1;
+    // NOTE: a browser holds sound back until its page has had a key, click or touch; a sound started before would
+    // wait and then sound at that first press with every other that waited. It is not started at all.
+    if (KpGame::_game && !KpGame::_game->AudioRunning()) return -1;
     const ALuint source = ch->AL_Source();
     if (source == 0) return -1;
     alSourceStop(source);

@@ -1,16 +1,14 @@
-// hwGraphics: batching, transforming and colouring primitives, and the OpenGL calls that draw a batch.
-// Depends on OpenGL 1.2 (client-side vertex arrays, 3D textures for pages), the host (window size) and hwSurface
-// (texture binding).
+// hwGraphics: batching, transforming and colouring primitives, and the state that decides when a batch is drawn.
+// Depends on the host (window size), hwSurface and hwTexturePage (texture binding), and on the device's OpenGL
+// side, which draws a batch: hwgraphics_gl.cpp on OpenGL's fixed pipeline, or web/hwgraphics_webgl.cpp on WebGL.
 #include "framework/graphics/hwgraphics.h"
-
-#include <GL/gl.h>
 
 #include <bit>    // std::endian: the packed colour is read by OpenGL as bytes
 #include <cassert>
 #include <cmath>  // cosf, sinf, sqrtf
 #include <vector>
 
-#include "host/glfwgame.h"  // glfwGraphicsSeq
+#include "host/graphics_generation.h"  // glfwGraphicsSeq
 #include "host/kpgame.h"
 
 static_assert(std::endian::native == std::endian::little,
@@ -39,24 +37,10 @@ int hwGraphics::BeginRender() {
         width = host->GetDeviceWidth();
         height = host->GetDeviceHeight();
     }
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, width, height, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(2, GL_FLOAT, sizeof(hwVertex), &vertexBuffer[0].x);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glTexCoordPointer(3, GL_FLOAT, sizeof(hwVertex), &vertexBuffer[0].u);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(hwVertex), &vertexBuffer[0].color);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    GLBeginFrame();
     blendMode = 0;
     // NOTE: the context may be new (window re-created), so the scissor state is not known until it is set.
     scissorState = Scissor::Unknown;
-    glDisable(GL_TEXTURE_2D);
     batchCount = 0;
     indexCount = 0;
     // NOTE: before anything is drawn, so no batch is pending; once loading pauses, pages are made packed and
@@ -75,18 +59,7 @@ int hwGraphics::EndRender() {
 
 void hwGraphics::Flush() {
     if (batchCount == 0) return;
-    hwSurface* surface = batchSurface.Get();
-    const GLenum target = surface && surface->page ? GL_TEXTURE_3D : GL_TEXTURE_2D;
-    if (surface) {
-        glEnable(target);
-        surface->Bind();
-    }
-    switch (batchKind) {
-        case Batch::Points: glDrawArrays(GL_POINTS, 0, batchCount); break;
-        case Batch::Lines: glDrawArrays(GL_LINES, 0, batchCount); break;
-        case Batch::Shapes: glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_SHORT, indexBuffer); break;
-    }
-    if (surface) glDisable(target);
+    GLDrawBatch(batchSurface.Get());
     batchCount = 0;
     indexCount = 0;
 }
@@ -184,7 +157,7 @@ int hwGraphics::SetBlend(int mode) {
     if (wanted == blendMode) return 0;
     Flush();
     blendMode = wanted;
-    glBlendFunc(GL_ONE, wanted == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    GLBlend(wanted);
     return 0;
 }
 
@@ -193,7 +166,7 @@ int hwGraphics::SetScissor(int x, int y, int w, int h) {
         if (scissorState == Scissor::Off) return 0;
         Flush();
         scissorState = Scissor::Off;
-        glDisable(GL_SCISSOR_TEST);
+        GLScissorOff();
         return 0;
     }
     const int box[4] = {x, Height() - y - h, w, h};
@@ -202,10 +175,10 @@ int hwGraphics::SetScissor(int x, int y, int w, int h) {
         return 0;
     }
     Flush();
-    if (scissorState != Scissor::On) glEnable(GL_SCISSOR_TEST);
+    const bool wasOn = scissorState == Scissor::On;
     scissorState = Scissor::On;
     for (int i = 0; i < 4; ++i) scissorBox[i] = box[i];
-    glScissor(box[0], box[1], box[2], box[3]);
+    GLScissorTo(scissorBox, !wasOn);
     return 0;
 }
 
@@ -223,8 +196,7 @@ int hwGraphics::SetMatrix(float a, float b, float c, float d, float tx, float ty
 int hwGraphics::Cls(float r, float g, float b) {
     batchCount = 0;
     indexCount = 0;
-    glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    GLClear(r / 255.0f, g / 255.0f, b / 255.0f);
     return 0;
 }
 
@@ -338,7 +310,7 @@ int hwGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int of
     if (w <= 0 || h <= 0 || offset < 0 || pitch < w) return 0;
     if (static_cast<int64_t>(offset) + static_cast<int64_t>(h - 1) * pitch + w > pixels.Length()) return 0;
     std::vector<uint32_t> buffer(static_cast<size_t>(w) * static_cast<size_t>(h));
-    glReadPixels(x, height - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
+    GLReadPixels(x, height - y - h, w, h, buffer.data());
     for (int r = 0; r < h; ++r) {
         const uint32_t* row = &buffer[static_cast<size_t>(h - 1 - r) * static_cast<size_t>(w)];
         int* out = &pixels[offset + r * pitch];

@@ -20,7 +20,7 @@
 
 class KpGame;
 
-// One interleaved vertex as glVertexPointer, glTexCoordPointer and glColorPointer read it.
+// One interleaved vertex as OpenGL's vertex arrays read it.
 struct hwVertex {
     float x, y;         // window pixels, 0 at the top left
     float u, v, layer;  // texture coordinates (textured primitives only); layer: r, the layer of a page
@@ -104,6 +104,22 @@ private:
     // computed from them.
     void PrepareTexture(hwSurface* surface);
     void PrepareTextureNow(hwSurface* surface);
+
+    // The device's OpenGL side, the only calls that reach OpenGL: hwgraphics_gl.cpp over the fixed pipeline, or
+    // web/hwgraphics_webgl.cpp over WebGL in a page.
+    // Sets the window's viewport and projection (window pixels, 0 at the top left) and normal blending up.
+    void GLBeginFrame();
+    // Draws the batch's vertices (and, for shapes, its indices), textured by surface when it is given.
+    void GLDrawBatch(hwSurface* surface);
+    // 1 additive, 0 normal (premultiplied) blending.
+    void GLBlend(int mode);
+    void GLScissorOff();
+    // Clips to box (bottom-up); switchOn when the test was off.
+    void GLScissorTo(const int box[4], bool switchOn);
+    // Clears the window to a colour of components 0..1.
+    void GLClear(float red, float green, float blue);
+    // Reads a bottom-up rectangle of the window as 0xAARRGGBB, the bottom row first.
+    void GLReadPixels(int x, int y, int w, int h, uint32_t* argb);
 
     KpGame* host;
     int width = 0, height = 0;

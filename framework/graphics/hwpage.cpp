@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "framework/graphics/hwsurface.h"
-#include "host/glfwgame.h"
+#include "host/graphics_generation.h"
 
 namespace {
 

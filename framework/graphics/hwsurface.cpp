@@ -12,7 +12,7 @@
 #include <cstring>    // memcpy
 
 #include "framework/graphics/hwgraphics.h"
-#include "host/glfwgame.h"
+#include "host/graphics_generation.h"
 #include "host/kpgame.h"
 
 namespace {
@@ -170,13 +170,12 @@ void hwSurface::Bind() {
     glBindTexture(GL_TEXTURE_2D, texture);
     SampleNearestClamped(GL_TEXTURE_2D);
     int texWidth = width, texHeight = height;
-    glTexImage2D(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE, nullptr);
-    if (glGetError() != GL_NO_ERROR) {
+    if (!hwTextureStorage2D(format, texWidth, texHeight)) {
         // NOTE: taken to mean the driver wants power-of-two sizes; the image then sits in the top-left corner
         // and the texture scales keep the rest from being sampled.
         texWidth = PowerOfTwoAtLeast(width);
         texHeight = PowerOfTwoAtLeast(height);
-        glTexImage2D(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE, nullptr);
+        hwTextureStorage2D(format, texWidth, texHeight);
     }
     uscale = texWidth > 0 ? 1.0f / static_cast<float>(texWidth) : 0.0f;
     vscale = texHeight > 0 ? 1.0f / static_cast<float>(texHeight) : 0.0f;

@@ -60,3 +60,7 @@ void SampleNearestClamped(unsigned target);
 // The smallest power of two at least size (1 for sizes below 2): a texture's size when the driver refuses its
 // own.
 int PowerOfTwoAtLeast(int size);
+
+// Gives the bound 2D texture empty storage of a size, in format; false when the driver refuses that size.
+// Defined by the device's OpenGL side (hwgraphics_gl.cpp, or web/hwgraphics_webgl.cpp in a page).
+bool hwTextureStorage2D(int format, int width, int height);
