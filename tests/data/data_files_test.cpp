@@ -24,7 +24,7 @@ namespace {
 
 const fs::path kData = QUORLIX_DATA_DIR;
 const fs::path kIcons = QUORLIX_ICON_DIR;
-const int kIconSizes[] = {48, 64, 128, 256};
+const int kIconSizes[] = {48, 64, 128, 192, 256, 512};
 
 // One image the game loads: name below data/, virtual cell size and frame count.
 struct Expected {

@@ -1,0 +1,162 @@
+// hwGraphics's OpenGL side in a web page: the batcher's vertex arrays drawn through WebGL 1 with two small
+// shader programs of our own, one textured and one not, each colouring per vertex and blending premultiplied as
+// the desktop's fixed pipeline does (a texel times the vertex colour).
+// Depends on WebGL 1 (through the toolchain's OpenGL ES 2 calls) and hwSurface (texture binding).
+// NOTE: a batch is copied into one vertex buffer and one index buffer, re-filled for every draw; WebGL reads no
+// arrays from the program's memory. Pages are never made here (WebGL 1 has no 3D textures), so every texture is
+// 2D and the layer coordinate of a vertex is not read.
+#include <GLES2/gl2.h>
+
+#include <cstddef>  // offsetof
+
+#include "framework/graphics/hwgraphics.h"
+#include "framework/graphics/hwsurface.h"
+
+namespace {
+
+constexpr const char* kVertexShader = R"(
+attribute vec2 position;
+attribute vec2 texel;
+attribute vec4 colour;
+uniform vec2 toClip;
+varying vec2 v_texel;
+varying vec4 v_colour;
+void main() {
+    gl_Position = vec4(position.x * toClip.x - 1.0, 1.0 - position.y * toClip.y, 0.0, 1.0);
+    gl_PointSize = 1.0;
+    v_texel = texel;
+    v_colour = colour;
+}
+)";
+constexpr const char* kPlainFragmentShader = R"(
+precision mediump float;
+varying vec4 v_colour;
+void main() { gl_FragColor = v_colour; }
+)";
+constexpr const char* kTexturedFragmentShader = R"(
+precision mediump float;
+uniform sampler2D sheet;
+varying vec2 v_texel;
+varying vec4 v_colour;
+void main() { gl_FragColor = texture2D(sheet, v_texel) * v_colour; }
+)";
+
+constexpr GLuint kPosition = 0, kTexel = 1, kColour = 2;
+
+// The programs and buffers of the one context; made with the first frame.
+struct WebGLState {
+    bool made = false;
+    GLuint plain = 0, textured = 0;
+    GLint plainToClip = -1, texturedToClip = -1;
+    GLuint vertices = 0, indices = 0;
+    GLuint current = 0;  // the program in use
+};
+WebGLState gl;
+
+GLuint Compile(GLenum kind, const char* source) {
+    const GLuint shader = glCreateShader(kind);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    return shader;
+}
+
+GLuint Link(const char* fragment) {
+    const GLuint program = glCreateProgram();
+    const GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader), fs = Compile(GL_FRAGMENT_SHADER, fragment);
+    glAttachShader(program, vs);
+    glAttachShader(program, fs);
+    glBindAttribLocation(program, kPosition, "position");
+    glBindAttribLocation(program, kTexel, "texel");
+    glBindAttribLocation(program, kColour, "colour");
+    glLinkProgram(program);
+    glDeleteShader(vs);
+    glDeleteShader(fs);
+    return program;
+}
+
+void MakeState() {
+    gl.plain = Link(kPlainFragmentShader);
+    gl.textured = Link(kTexturedFragmentShader);
+    gl.plainToClip = glGetUniformLocation(gl.plain, "toClip");
+    gl.texturedToClip = glGetUniformLocation(gl.textured, "toClip");
+    glUseProgram(gl.textured);
+    glUniform1i(glGetUniformLocation(gl.textured, "sheet"), 0);
+    glGenBuffers(1, &gl.vertices);
+    glGenBuffers(1, &gl.indices);
+    glBindBuffer(GL_ARRAY_BUFFER, gl.vertices);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, gl.indices);
+    glEnableVertexAttribArray(kPosition);
+    glEnableVertexAttribArray(kTexel);
+    glEnableVertexAttribArray(kColour);
+    const auto at = [](size_t offset) { return reinterpret_cast<const void*>(offset); };
+    glVertexAttribPointer(kPosition, 2, GL_FLOAT, GL_FALSE, sizeof(hwVertex), at(offsetof(hwVertex, x)));
+    glVertexAttribPointer(kTexel, 2, GL_FLOAT, GL_FALSE, sizeof(hwVertex), at(offsetof(hwVertex, u)));
+    glVertexAttribPointer(kColour, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(hwVertex), at(offsetof(hwVertex, color)));
+    gl.made = true;
+}
+
+}  // namespace
+
+void hwGraphics::GLBeginFrame() {
+    if (!gl.made) MakeState();
+    glViewport(0, 0, width, height);
+    const float toClip[2] = {width > 0 ? 2.0f / static_cast<float>(width) : 0.0f,
+                             height > 0 ? 2.0f / static_cast<float>(height) : 0.0f};
+    glUseProgram(gl.plain);
+    glUniform2fv(gl.plainToClip, 1, toClip);
+    glUseProgram(gl.textured);
+    glUniform2fv(gl.texturedToClip, 1, toClip);
+    gl.current = gl.textured;
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void hwGraphics::GLDrawBatch(hwSurface* surface) {
+    const GLuint program = surface ? gl.textured : gl.plain;
+    if (program != gl.current) {
+        glUseProgram(program);
+        gl.current = program;
+    }
+    if (surface) surface->Bind();
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(batchCount * sizeof(hwVertex)), vertexBuffer,
+                 GL_STREAM_DRAW);
+    switch (batchKind) {
+        case Batch::Points: glDrawArrays(GL_POINTS, 0, batchCount); break;
+        case Batch::Lines: glDrawArrays(GL_LINES, 0, batchCount); break;
+        case Batch::Shapes:
+            glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indexCount * sizeof(uint16_t)),
+                         indexBuffer, GL_STREAM_DRAW);
+            glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_SHORT, nullptr);
+            break;
+    }
+}
+
+void hwGraphics::GLBlend(int mode) { glBlendFunc(GL_ONE, mode == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA); }
+
+void hwGraphics::GLScissorOff() { glDisable(GL_SCISSOR_TEST); }
+
+void hwGraphics::GLScissorTo(const int box[4], bool switchOn) {
+    if (switchOn) glEnable(GL_SCISSOR_TEST);
+    glScissor(box[0], box[1], box[2], box[3]);
+}
+
+void hwGraphics::GLClear(float red, float green, float blue) {
+    glClearColor(red, green, blue, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void hwGraphics::GLReadPixels(int x, int y, int w, int h, uint32_t* argb) {
+    // NOTE: WebGL reads RGBA bytes only; each pixel is turned round into 0xAARRGGBB here.
+    glReadPixels(x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, argb);
+    for (int i = 0; i < w * h; ++i) {
+        const uint32_t rgba = argb[i];  // bytes red, green, blue, alpha
+        argb[i] = (rgba & 0xff00ff00u) | ((rgba & 0xffu) << 16) | ((rgba >> 16) & 0xffu);
+    }
+}
+
+bool hwTextureStorage2D(int format, int width, int height) {
+    // NOTE: WebGL 1 takes any size for a texture clamped at its edges and without mipmaps, as every texture of
+    // the device is; asking for the error would cost a wait on the browser's drawing process for each texture.
+    glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, GL_UNSIGNED_BYTE, nullptr);
+    return true;
+}

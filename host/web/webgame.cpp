@@ -1,0 +1,229 @@
+// KpWebGame: the frame loop as the browser drives it, the canvas as the window, paths into the packed data folder,
+// and the state store written through to IndexedDB.
+// Depends on the toolchain's HTML5 layer (animation frames, the clock) and on host/web/webhost.js for what only
+// the page can do.
+#include "host/web/webgame.h"
+
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>  // std::erase
+#include <cstdlib>    // free
+
+#include "host/audio_data.h"           // LoadAudioFile
+#include "host/graphics_generation.h"  // glfwGraphicsSeq
+#include "host/image_data.h"           // LoadImagePixels
+#include "host/notices.h"
+
+extern "C" {
+int quorlix_create_context();
+int quorlix_fit_canvas();
+int quorlix_canvas_width();
+int quorlix_canvas_height();
+int quorlix_screen_width();
+int quorlix_screen_height();
+void quorlix_set_fullscreen(int on);
+void quorlix_set_cursor(int visible);
+void quorlix_first_frame_drawn();
+int quorlix_audio_running();
+void quorlix_start_audio_on_gestures();
+void quorlix_open_url(const char* url);
+int quorlix_state_owner();
+void quorlix_store_state();
+}
+
+int glfwGraphicsSeq = 0;
+int argc = 0;
+char** argv = nullptr;
+
+KpWebGame* KpWebGame::_webGame = nullptr;
+
+namespace {
+
+constexpr const char* kStoreNotice = "state-store";
+// A frame decodes art ahead while it has used less than this of its 16.7 ms.
+constexpr double kDecodeBudgetMs = 6.0;
+// Decoded art waiting to be taken at which no further file is begun: two of the largest sheets.
+constexpr size_t kMostBytesAhead = size_t{32} << 20;
+
+// The browser's animation frame: one iteration of the frame loop. Never stops by itself: the page goes away, or
+// the game ends the program, which ends the loop with it.
+EM_BOOL OnAnimationFrame(double /*time*/, void* game) {
+    static_cast<KpWebGame*>(game)->Frame();
+    return EM_TRUE;
+}
+
+double Seconds() { return emscripten_get_now() / 1000.0; }
+
+}  // namespace
+
+// The page's answers, called from host/web/webhost.js.
+extern "C" {
+
+// The outcome of writing the state folder through to IndexedDB.
+EMSCRIPTEN_KEEPALIVE void quorlix_state_stored(int ok) {
+    if (ok) {
+        kpSettleNotice(kStoreNotice);
+        return;
+    }
+    kpTellPlayer(kStoreNotice, "your progress could not be stored in this browser (it may keep no site data in "
+                               "this window, or have no room left); the game plays on, and saves again each time a "
+                               "puzzle ends.");
+}
+
+EMSCRIPTEN_KEEPALIVE void quorlix_fullscreen_left() {
+    if (KpWebGame::_webGame) KpWebGame::_webGame->FullscreenLeft();
+}
+
+}  // extern "C"
+
+KpWebGame::KpWebGame() { _webGame = this; }
+
+void KpWebGame::SetUpdateRate(int hertz) {
+    KpGame::SetUpdateRate(hertz);
+    schedule_.SetRate(hertz);
+}
+
+int KpWebGame::Millisecs() { return static_cast<int>(emscripten_get_now()); }
+
+int KpWebGame::SaveState(const String& text) {
+    if (!quorlix_state_owner()) {
+        // NOTE: the tab that was open first keeps the record; this one plays on, and the page says it saves nothing.
+        return 0;
+    }
+    const int result = KpGame::SaveState(text);
+    if (result == 0) quorlix_store_state();
+    return result;
+}
+
+bool KpWebGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons) {
+    return kpPollBrowserPad(port, joyx, joyy, joyz, buttons);
+}
+
+void KpWebGame::OpenUrl(const String& url) { quorlix_open_url(url.ToUtf8().c_str()); }
+
+bool KpWebGame::AudioRunning() { return quorlix_audio_running() != 0; }
+
+void KpWebGame::SetMouseVisible(bool visible) { quorlix_set_cursor(visible ? 1 : 0); }
+
+int KpWebGame::GetDeviceWidth() { return quorlix_canvas_width(); }
+
+int KpWebGame::GetDeviceHeight() { return quorlix_canvas_height(); }
+
+void KpWebGame::SetDeviceWindow(int /*width*/, int /*height*/, int flags) {
+    // NOTE: unlike a desktop window, the canvas keeps its drawing context through the change; it is only fitted
+    // to its new size, which the game sees at its next update and reloads its art for.
+    fullscreenWanted_ = (flags & 1) != 0;
+    quorlix_set_fullscreen(fullscreenWanted_ ? 1 : 0);
+}
+
+void KpWebGame::FullscreenLeft() {
+    if (!fullscreenWanted_) return;
+    fullscreenWanted_ = false;
+    // NOTE: the game keeps its own fullscreen flag and flips it on F11; the browser leaving fullscreen is told to
+    // it as that key, as the desktop tells it of a window's close box by the close key.
+    KeyEvent(KpEventKeyDown, 122);
+    KeyEvent(KpEventKeyUp, 122);
+}
+
+Array<KpDisplayMode> KpWebGame::GetDisplayModes() {
+    Array<KpDisplayMode> modes(1);
+    modes[0] = *GetDesktopMode();
+    return modes;
+}
+
+std::optional<KpDisplayMode> KpWebGame::GetDesktopMode() {
+    KpDisplayMode mode;
+    mode.width = quorlix_screen_width();
+    mode.height = quorlix_screen_height();
+    return mode;
+}
+
+String KpWebGame::PathToFilePath(const String& path) {
+    if (!path.StartsWith(String("zindle:"))) return path;
+    if (path.StartsWith(String("zindle://data/"))) return String("/data/") + path.Slice(14);
+    if (path.StartsWith(String("zindle://internal/"))) return String("/internal/") + path.Slice(18);
+    if (path.StartsWith(String("zindle://external/"))) return String("/external/") + path.Slice(18);
+    return String();
+}
+
+void KpWebGame::DecodeImagesAhead(const std::vector<String>& paths) {
+    std::map<std::string, DecodedImage> kept;
+    wanted_.clear();
+    for (const String& path : paths) {
+        std::string file = PathToFilePath(path).ToUtf8();
+        auto done = ready_.find(file);
+        if (done != ready_.end()) {
+            kept.insert(ready_.extract(done));
+        } else {
+            wanted_.push_back(std::move(file));
+        }
+    }
+    // Decodings no longer wanted give their pixels back.
+    for (auto& [file, image] : ready_) std::free(image.pixels);
+    ready_ = std::move(kept);
+    readyBytes_ = 0;
+    for (const auto& [file, image] : ready_) readyBytes_ += static_cast<size_t>(image.width) * image.height * image.depth;
+}
+
+void KpWebGame::DecodeAheadUntil(double frameStart) {
+    while (!wanted_.empty() && readyBytes_ < kMostBytesAhead && emscripten_get_now() - frameStart < kDecodeBudgetMs) {
+        const std::string file = wanted_.front();
+        wanted_.pop_front();
+        DecodedImage image = DecodeImageFile(file);
+        readyBytes_ += static_cast<size_t>(image.width) * image.height * image.depth;
+        ready_[file] = image;
+    }
+}
+
+unsigned char* KpWebGame::LoadImageData(const String& path, int* width, int* height, int* depth) {
+    const std::string file = PathToFilePath(path).ToUtf8();
+    std::optional<DecodedImage> image;
+    if (auto done = ready_.find(file); done != ready_.end()) {
+        image = done->second;
+        readyBytes_ -= static_cast<size_t>(image->width) * image->height * image->depth;
+        ready_.erase(done);
+    }
+    // A file asked for before its turn came is decoded now, and wanted no more.
+    std::erase(wanted_, file);
+    return LoadImagePixels(*this, path, image, width, height, depth);
+}
+
+unsigned char* KpWebGame::LoadAudioData(const String& path, int* length, int* channels, int* format, int* hertz) {
+    return LoadAudioFile(*this, path, length, channels, format, hertz);
+}
+
+void KpWebGame::Run() {
+    quorlix_fit_canvas();
+    if (!quorlix_create_context()) {
+        kpTellPlayer("window", "this browser cannot draw the game (it has no WebGL); the game cannot start.");
+        return;
+    }
+    ++glfwGraphicsSeq;
+    kpListenToPage();
+    quorlix_start_audio_on_gestures();
+    StartGame();
+    emscripten_request_animation_frame_loop(OnAnimationFrame, this);
+}
+
+void KpWebGame::Frame() {
+    const double start = emscripten_get_now();
+    quorlix_fit_canvas();
+    RenderGame();
+    if (!drawn_) {
+        drawn_ = true;
+        quorlix_first_frame_drawn();
+    }
+    schedule_.RunUpdates(*this, Seconds);
+    DecodeAheadUntil(start);
+}
+
+void KpWebGame::SetPageVisible(bool visible) {
+    if (!visible && !_suspended) {
+        SuspendGame();
+        schedule_.Restart();
+    } else if (visible && _suspended) {
+        ResumeGame();
+        schedule_.Restart();
+    }
+}

@@ -1,0 +1,87 @@
+// KpWebGame: the host in a web page. The browser drives the frame loop (one iteration per animation frame), the
+// page's canvas is the window, its events are the keys, mouse, touches and pads, the data folder is packed with
+// the site, and the state file lives in the browser's IndexedDB. KpZindleGame is the class actually created.
+// Depends on host/kpgame.h, the update schedule, and the toolchain's HTML5 and file-system layers (through
+// host/web/webgame.cpp, webinput.cpp and webhost.js).
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+
+#include "host/image_data.h"
+#include "host/kpgame.h"
+#include "host/update_schedule.h"
+
+class KpWebGame : public KpGame {
+public:
+    KpWebGame();
+
+    void SetUpdateRate(int hertz) override;
+    // Milliseconds since the page began, from the browser's monotonic clock.
+    int Millisecs() override;
+    // Writes the state file, then stores it in IndexedDB (unless another tab of the game holds the store).
+    int SaveState(const String& text) override;
+    std::string StatePlaceForPlayer() override { return "this browser's storage for the game's site"; }
+    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                      Array<bool> buttons) override;
+    void OpenUrl(const String& url) override;
+    bool AudioRunning() override;
+    void SetMouseVisible(bool visible) override;
+    // The canvas's size in device pixels.
+    int GetDeviceWidth() override;
+    int GetDeviceHeight() override;
+    // Fullscreen (flags bit 0) asks the browser for its fullscreen; windowed leaves it. The canvas always fills
+    // what the page has, so the size is not used.
+    void SetDeviceWindow(int width, int height, int flags) override;
+    Array<KpDisplayMode> GetDisplayModes() override;
+    // The screen, in device pixels.
+    std::optional<KpDisplayMode> GetDesktopMode() override;
+    // "zindle://data/" names the data folder packed with the site; the other roots name folders beside it.
+    String PathToFilePath(const String& path) override;
+    // The loader's next files are decoded in the spare time of frames, so a step seldom decodes in its update.
+    void DecodeImagesAhead(const std::vector<String>& paths) override;
+    unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override;
+    unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format, int* hertz) override;
+
+    // Makes the drawing context, starts the game and hands the frame loop to the browser; returns at once.
+    void Run();
+    // One animation frame: the canvas fitted to the page, a render, then the updates that are due.
+    void Frame();
+    // The page was hidden or shown again: the game is suspended or resumed, as a desktop window losing or
+    // regaining the focus does.
+    void SetPageVisible(bool visible);
+    // The browser left fullscreen on its own (its Escape key), or refused to enter it.
+    void FullscreenLeft();
+
+    static KpWebGame* _webGame;
+
+private:
+    // Decodes the next wanted art file while the frame that began at frameStart (milliseconds) leaves time.
+    void DecodeAheadUntil(double frameStart);
+
+    UpdateSchedule schedule_;
+    // NOTE: a page has no threads of its own unless its server sends headers that isolate it; art is decoded
+    // ahead on the page's one thread instead, between frames.
+    std::deque<std::string> wanted_;            // files the loader asks for next, in order, not yet decoded
+    std::map<std::string, DecodedImage> ready_;  // decoded ahead, waiting to be taken
+    size_t readyBytes_ = 0;
+    bool fullscreenWanted_ = false;  // the game last asked for fullscreen
+    bool drawn_ = false;             // a frame has been drawn
+};
+
+class KpZindleGame : public KpWebGame {
+public:
+    // The start-up sequence of the program in a page; defined in web/startup.cpp, where every layer is known.
+    static int Main(int argc, char** argv);
+};
+
+// Process arguments, kept by start-up; nothing reads them.
+extern int argc;
+extern char** argv;
+
+// The page's input (host/web/webinput.cpp): registers the key, mouse, touch and visibility handlers that deliver
+// events to the host game.
+void kpListenToPage();
+// Reads the pads the browser has into the four pad units; false for a unit with no pad.
+bool kpPollBrowserPad(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz, Array<bool> buttons);

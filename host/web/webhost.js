@@ -1,0 +1,127 @@
+// The web host's calls into the page: the drawing context, the canvas's size, fullscreen, the pointer, the state
+// store in IndexedDB and the notices the player reads on the page. A library of the toolchain's kind: each
+// function here is called from C++ (host/web/webgame.cpp) by its name.
+// Depends on the toolchain's Browser (which makes the context the way its fixed-function layer needs), FS and
+// IDBFS, and on what the page gives Module (the canvas, showNotice) and the state store's start
+// (host/web/state.pre.js: Module.quorlixStateOwner).
+
+mergeInto(LibraryManager.library, {
+  // Makes the WebGL context of the canvas current; 0 when the browser has none.
+  quorlix_create_context__deps: ['$Browser'],
+  quorlix_create_context: function() {
+    var canvas = Module['canvas'];
+    if (!canvas) return 0;
+    // NOTE: no alpha, depth or stencil: the game clears every pixel and draws in order. Premultiplied alpha is
+    // how it blends; the drawing buffer is kept so that a test can read the canvas between frames.
+    var attributes = {alpha: false, depth: false, stencil: false, antialias: false, premultipliedAlpha: true,
+                      preserveDrawingBuffer: true, majorVersion: 1, minorVersion: 0};
+    var context = Browser.createContext(canvas, true, true, attributes);
+    if (!context && Module['onNoWebGL']) Module['onNoWebGL']();
+    return context ? 1 : 0;
+  },
+
+  // Fits the canvas's pixels to its size on the page at the screen's pixel ratio, so letters are sharp on
+  // every screen; answers 1 when the size changed.
+  quorlix_fit_canvas: function() {
+    var canvas = Module['canvas'];
+    if (!canvas) return 0;
+    var ratio = window.devicePixelRatio || 1;
+    var rect = canvas.getBoundingClientRect();
+    var width = Math.max(1, Math.round(rect.width * ratio));
+    var height = Math.max(1, Math.round(rect.height * ratio));
+    if (canvas.width === width && canvas.height === height) return 0;
+    canvas.width = width;
+    canvas.height = height;
+    return 1;
+  },
+
+  quorlix_canvas_width: function() { return Module['canvas'] ? Module['canvas'].width : 0; },
+  quorlix_canvas_height: function() { return Module['canvas'] ? Module['canvas'].height : 0; },
+  quorlix_screen_width: function() { return Math.round(screen.width * (window.devicePixelRatio || 1)); },
+  quorlix_screen_height: function() { return Math.round(screen.height * (window.devicePixelRatio || 1)); },
+
+  // Enters (1) or leaves (0) the browser's fullscreen with the whole page. A request the browser refuses, and
+  // fullscreen left by the browser itself (its Escape key), are told to the game.
+  quorlix_set_fullscreen: function(on) {
+    if (!Module.quorlixFullscreenWatched) {
+      Module.quorlixFullscreenWatched = true;
+      document.addEventListener('fullscreenchange', function() {
+        if (!document.fullscreenElement) Module['_quorlix_fullscreen_left']();
+      });
+    }
+    var page = document.documentElement;
+    if (on) {
+      if (document.fullscreenElement || !page.requestFullscreen) return;
+      page.requestFullscreen({navigationUI: 'hide'}).catch(function() { Module['_quorlix_fullscreen_left'](); });
+    } else if (document.fullscreenElement && document.exitFullscreen) {
+      document.exitFullscreen().catch(function() {});
+    }
+  },
+
+  // The game has drawn its first frame: the page takes its loading line away.
+  quorlix_first_frame_drawn: function() {
+    if (Module['onFirstFrame']) Module['onFirstFrame']();
+  },
+
+  quorlix_set_cursor: function(visible) {
+    if (Module['canvas']) Module['canvas'].style.cursor = visible ? '' : 'none';
+  },
+
+  quorlix_open_url: function(url) {
+    window.open(UTF8ToString(url), '_blank', 'noopener');
+  },
+
+  // Whether the sound device's output runs: a browser starts it only after the page's first key, click or touch
+  // (the toolchain's OpenAL resumes it then).
+  quorlix_audio_running__deps: ['$AL'],
+  quorlix_audio_running: function() {
+    var context = typeof AL !== 'undefined' && AL.currentCtx;
+    return context && context.audioCtx && context.audioCtx.state === 'running' ? 1 : 0;
+  },
+
+  // Starts the sound device's output at the page's first key, click or touch that a browser lets start sound.
+  // NOTE: the toolchain tries once, at the first key down, mouse down or touch start; a phone's browser lets only
+  // a finished touch start sound, so every gesture tries until the output runs.
+  quorlix_start_audio_on_gestures__deps: ['$AL'],
+  quorlix_start_audio_on_gestures: function() {
+    var gestures = ['keydown', 'mousedown', 'pointerup', 'touchend', 'click'];
+    function start() {
+      var context = AL.currentCtx && AL.currentCtx.audioCtx;
+      if (!context) return;
+      if (context.state === 'running') {
+        gestures.forEach(function(name) { document.removeEventListener(name, start, true); });
+        return;
+      }
+      context.resume();
+    }
+    gestures.forEach(function(name) { document.addEventListener(name, start, true); });
+  },
+
+  // Whether this tab keeps the player's progress: false when another tab of the game was open first.
+  quorlix_state_owner: function() { return Module.quorlixStateOwner === false ? 0 : 1; },
+
+  // Copies the state folder into IndexedDB; the outcome goes to the game. A store asked for while one is under
+  // way runs once that one ends, so the newest state is always the last stored.
+  quorlix_store_state__deps: ['$FS', '$IDBFS'],
+  quorlix_store_state: function() {
+    var store = Module.quorlixStore || (Module.quorlixStore = {busy: false, again: false});
+    if (store.busy) {
+      store.again = true;
+      return;
+    }
+    store.busy = true;
+    FS.syncfs(false, function(error) {
+      store.busy = false;
+      Module['_quorlix_state_stored'](error ? 0 : 1);
+      if (store.again) {
+        store.again = false;
+        _quorlix_store_state();
+      }
+    });
+  },
+
+  // A notice to the player, shown on the page (an empty text takes it away).
+  quorlix_show_notice: function(kind, text) {
+    if (Module['showNotice']) Module['showNotice'](UTF8ToString(kind), UTF8ToString(text));
+  },
+});

@@ -1,0 +1,31 @@
+// Writes the site's service worker (sw.js): every file of the site precached at its revision, so that a second
+// visit plays with no connection at all, and a changed file is fetched anew at the next visit after it changed.
+// Usage: node build-service-worker.mjs <site folder>
+// Depends on workbox-build (web/package.json), which makes the worker and its precache list.
+import { generateSW } from 'workbox-build';
+
+const site = process.argv[2];
+if (!site) {
+  console.error('usage: node build-service-worker.mjs <site folder>');
+  process.exit(2);
+}
+const { count, size, warnings } = await generateSW({
+  globDirectory: site,
+  globPatterns: ['index.html', 'manifest.webmanifest', 'quorlix.{js,wasm,data}', 'icons/*.png'],
+  swDest: `${site}/sw.js`,
+  // NOTE: the packed data folder (the art and sounds) is over 4 MB, and is as much the game as its program.
+  maximumFileSizeToCacheInBytes: 16 * 1024 * 1024,
+  // The page asks for itself as its folder; both names are the one precached page.
+  directoryIndex: 'index.html',
+  ignoreURLParametersMatching: [/.*/],
+  inlineWorkboxRuntime: true,
+  mode: 'production',
+  sourcemap: false,
+  // A new version takes over at the next visit after it is fetched, and controls the page at once.
+  skipWaiting: true,
+  clientsClaim: true,
+  cleanupOutdatedCaches: true,
+});
+for (const warning of warnings) console.warn(warning);
+if (warnings.length > 0) process.exit(1);
+console.log(`service worker: ${count} files, ${size} bytes precached`);
