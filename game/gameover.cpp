@@ -36,11 +36,14 @@ int c_MyApp::p_GameOver() {
         p_SetCol(255, 128, 0, -3717);
         p_Rect(w - 2 * band, 0.55f * h - 8, 2 * band + 1, 16);
 
-        p_SetSize(4, -3717);
-        p_SetCol(255, 180, 180, 1);
         const bool gaveUp = m_gaveUp == -1;
-        p_Text(0.35f * w, band, String(gaveUp ? "Given" : "Group"), 1, 1, 0);
-        p_Text(0.65f * w, h - band, String(gaveUp ? "Up" : "Complete!"), 1, 1, 0);
+        const String first(gaveUp ? "Given" : "Group"), second(gaveUp ? "Up" : "Complete!");
+        // NOTE: both words are shrunk alike where an upright screen would cut the longer one off.
+        const float room = 0.7f * w - 8;
+        p_SetSize(std::min(p_FitUpright(first, 4, room), p_FitUpright(second, 4, room)), -3717);
+        p_SetCol(255, 180, 180, 1);
+        p_Text(0.35f * w, band, first, 1, 1, 0);
+        p_Text(0.65f * w, h - band, second, 1, 1, 0);
     }
     if (m_state == 10) {
         if (++m_finishTimer == kHandOverFrame) {

@@ -135,6 +135,11 @@ void c_MyApp::p_DrawSidePanel() {
     p_ResetDraw();
     const float footX = shift + w * 0.3f, footY = h - 64;
     p_DrawImg(kButtonSlot, footX, footY, kCreditsFrame);
-    p_Text(footX + 32, footY + 16, String("Quorlix, a word search by Wren Studio"), 0, 0, 0);
-    p_Text(footX + 32, footY + 28, String("Our own engine, with GLFW and OpenAL"), 0, 0, 0);
+    const String foot[2] = {String("Quorlix, a word search by Wren Studio"), String("Our own engine, with GLFW and OpenAL")};
+    // On an upright screen the lines are shrunk to end inside the open panel.
+    const float room = w - (w * 0.3f + 32) - 4;
+    for (int i = 0; i < 2; ++i) {
+        p_SetSize(p_FitUpright(foot[i], 1, room), -3717);
+        p_Text(footX + 32, footY + 16 + 12 * static_cast<float>(i), foot[i], 0, 0, 0);
+    }
 }

@@ -100,6 +100,11 @@ public:
     // Records text glyph by glyph from font slot m_font + fontOffset. alignX 0, 1, 2: start, centre or end at
     // x; alignY 0, 1, 2: top, middle or bottom at y. "¬" and a letter draw an icon; backslash and n break the line.
     int p_Text(float x, float y, const String& text, float alignX, float alignY, int fontOffset);
+    // The width p_Text measures text at (what its alignment shifts by) in a font of the given advance and scale.
+    float p_TextWidth(const String& text, float advance, float scale) const;
+    // The draw scale at which text in the current font reaches no further than room units from where it starts:
+    // scale itself on a landscape screen, or where it fits; smaller on an upright screen that would cut it off.
+    float p_FitUpright(const String& text, float scale, float room) const;
     // The decimal text of value, padded on the left with pad and cut to its last width characters.
     String p_rstr(int value, int width, const String& pad);
     // Records the image and answers 1 (also left in m_buttonHit) while a pointer is down inside it.

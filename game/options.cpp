@@ -128,7 +128,9 @@ void c_MyApp::p_DrawOptionRows() {
             }
         }
         if (act) m_boxKeyLatch = m_boxPointerLatch = 1;
-        p_SetSize(2, -3717);
+        // NOTE: an upright screen is narrower than the longest labels at scale 2: they are shrunk to end inside
+        // the panel rather than run off its edge.
+        p_SetSize(p_FitUpright(label, 2, kp_Search_jscrw - 50 - 4 - 100), -3717);
         p_SetCol(255, 255, 255, 1);
         p_Text(100, y, label, 0, 0, 0);
         p_SetSize(1, -3717);

@@ -32,9 +32,11 @@ int c_MyApp::p_PauseMenu() {
     p_MovePausePanel();
     p_PlayWithToy();
     // NOTE: the draw state is reset first: "PAUSED" would otherwise take the colour of the trail's last segment.
+    // On an upright screen it is shrunk to end inside the screen.
     p_ResetDraw();
-    p_SetSize(4, -3717);
-    p_Text(w * 0.5f + 96, h * 0.5f, String("PAUSED"), 1, 1, 0);
+    const String paused("PAUSED");
+    p_SetSize(p_FitUpright(paused, 4, 2 * (w - (w * 0.5f + 96)) - 8), -3717);
+    p_Text(w * 0.5f + 96, h * 0.5f, paused, 1, 1, 0);
     p_ResetDraw();
     p_DrawPauseEntries();
     // NOTE: the menu acts while it slides in and while it is in, never while it slides out: a press then must not

@@ -29,7 +29,8 @@ void c_MyApp::p_DrawWordInPlay() {
         p_SetRot(angle);
         p_Text(w / 2 + 3 * angle, h / 2, m_word, 1, 1, 0);
     } else {
-        // Upright screens: the word rises into place below the grid.
+        // Upright screens: the word rises into place below the grid, shrunk where it is wider than the screen.
+        p_SetSize(p_FitUpright(m_word, 4, w - 16), -3717);
         const float rise = std::clamp(static_cast<float>(m_offsetMax) / 2, -h / 2, 0.0f);
         p_Text(w / 2, h - 32 + rise, m_word, 1, 1, 0);
     }

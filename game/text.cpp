@@ -18,6 +18,8 @@ constexpr int kTouchSlots = 10;
 constexpr int kIconEscape = 0xAC;
 // Keyboard keycaps sit this many frames after the pad icons.
 constexpr int kKeyboardIcons = 16;
+// The side of a font's glyph cell, in virtual units.
+constexpr float kFontCell = 16;
 // The pressed forms blink: shown for the first 200 ms of every 500 ms.
 constexpr int kBlinkPeriodMs = 500, kBlinkShownMs = 200;
 
@@ -71,6 +73,32 @@ bool BlinkShown() {
 
 }  // namespace
 
+float c_MyApp::p_TextWidth(const String& text, float advance, float scale) const {
+    // The text is drawn with one space in front, which counts; every character but the last does, truncated to
+    // whole units after each one; an icon counts as 2.
+    const int length = text.Length() + 1;
+    auto at = [&](int i) { return i == 0 ? int{' '} : text[i - 1]; };
+    float width = 0;
+    for (int i = 0; i < length - 1; ++i) {
+        int adjust = Kerning(at(i), 0);
+        if (at(i) == kIconEscape) {
+            adjust = 2;
+            ++i;
+        }
+        width = std::trunc(width + (static_cast<float>(adjust) + advance) * scale);
+    }
+    return width;
+}
+
+float c_MyApp::p_FitUpright(const String& text, float scale, float room) const {
+    if (m_landscape == 1) return scale;
+    // NOTE: glyphs are drawn centred on the pen, so the text's cells reach half a cell before its first pen
+    // position and half a cell past its last, which lies the measured width on.
+    const float advance = static_cast<float>(m_imageInfo[m_font * 3]);
+    const float reach = p_TextWidth(text, advance, scale) + kFontCell * scale;
+    return reach > room && reach > 0 ? scale * room / reach : scale;
+}
+
 int c_MyApp::p_Text(float x, float y, const String& text, float alignX, float alignY, int fontOffset) {
     const int slot = m_font + fontOffset;
     // NOTE: a slot outside the 100 image slots has no font info to measure with; it records nothing.
@@ -81,17 +109,7 @@ int c_MyApp::p_Text(float x, float y, const String& text, float alignX, float al
     // The text is drawn with one space in front; index 0 stands for that space so nothing is allocated.
     const int length = text.Length() + 1;
     auto at = [&](int i) { return i == 0 ? int{' '} : text[i - 1]; };
-
-    // Width: every character but the last, truncated to whole units after each one; an icon counts as 2.
-    float width = 0;
-    for (int i = 0; i < length - 1; ++i) {
-        int adjust = Kerning(at(i), 0);
-        if (at(i) == kIconEscape) {
-            adjust = 2;
-            ++i;
-        }
-        width = std::trunc(width + (static_cast<float>(adjust) + advance) * m_drawScaleX);
-    }
+    const float width = p_TextWidth(text, advance, m_drawScaleX);
 
     const double theta = -m_drawRotation;
     const double lineStep = lineHeight * m_drawScaleY;
