@@ -11,9 +11,9 @@ if (!site) {
 }
 const { count, size, warnings } = await generateSW({
   globDirectory: site,
-  globPatterns: ['index.html', 'manifest.webmanifest', 'quorlix.{js,wasm,data}', 'icons/*.png'],
+  globPatterns: ['index.html', 'manifest.webmanifest', 'quorlix.{js,wasm}', 'quorlix-*.{js,data}', 'icons/*.png'],
   swDest: `${site}/sw.js`,
-  // NOTE: the packed data folder (the art and sounds) is over 4 MB, and is as much the game as its program.
+  // NOTE: the art of the largest level is a package of over 2 MB, and is as much the game as its program.
   maximumFileSizeToCacheInBytes: 16 * 1024 * 1024,
   // The page asks for itself as its folder; both names are the one precached page.
   directoryIndex: 'index.html',

@@ -22,6 +22,8 @@ mergeInto(LibraryManager.library, {
 
   // Fits the canvas's pixels to its size on the page at the screen's pixel ratio, so letters are sharp on
   // every screen; answers 1 when the size changed.
+  // NOTE: a size whose art level the page has not downloaded yet (Module.quorlixArtReady) is not taken until
+  // it has: meanwhile the browser stretches the canvas as it is, and the game keeps the art it has.
   quorlix_fit_canvas: function() {
     var canvas = Module['canvas'];
     if (!canvas) return 0;
@@ -30,6 +32,13 @@ mergeInto(LibraryManager.library, {
     var width = Math.max(1, Math.round(rect.width * ratio));
     var height = Math.max(1, Math.round(rect.height * ratio));
     if (canvas.width === width && canvas.height === height) return 0;
+    if (Module.quorlixArtReady) {
+      var level = Module.quorlixArtLevel(width, height);
+      if (!Module.quorlixArtReady(level)) {
+        Module.quorlixLoadArt(level);
+        return 0;
+      }
+    }
     canvas.width = width;
     canvas.height = height;
     return 1;
