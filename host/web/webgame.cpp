@@ -1,11 +1,10 @@
 // KpWebGame: the frame loop as the browser drives it, the canvas as the window, paths into the packed data folder,
 // and the state store written through to IndexedDB.
-// Depends on the toolchain's HTML5 layer (animation frames, the clock) and on host/web/webhost.js for what only
-// the page can do.
+// Depends on the toolchain's clock and on host/web/webhost.js for what only the page can do (the animation
+// frames among it).
 #include "host/web/webgame.h"
 
 #include <emscripten/emscripten.h>
-#include <emscripten/html5.h>
 
 #include <algorithm>  // std::erase
 #include <cstdlib>    // free
@@ -25,10 +24,12 @@ int quorlix_screen_height();
 void quorlix_set_fullscreen(int on);
 void quorlix_set_cursor(int visible);
 void quorlix_first_frame_drawn();
+void quorlix_run_frames();
 int quorlix_audio_running();
 void quorlix_start_audio_on_gestures();
 void quorlix_open_url(const char* url);
 int quorlix_state_owner();
+int quorlix_state_unread();
 void quorlix_store_state();
 }
 
@@ -45,13 +46,6 @@ constexpr const char* kStoreNotice = "state-store";
 constexpr double kDecodeBudgetMs = 6.0;
 // Decoded art waiting to be taken at which no further file is begun: two of the largest sheets.
 constexpr size_t kMostBytesAhead = size_t{32} << 20;
-
-// The browser's animation frame: one iteration of the frame loop. Never stops by itself: the page goes away, or
-// the game ends the program, which ends the loop with it.
-EM_BOOL OnAnimationFrame(double /*time*/, void* game) {
-    static_cast<KpWebGame*>(game)->Frame();
-    return EM_TRUE;
-}
 
 double Seconds() { return emscripten_get_now() / 1000.0; }
 
@@ -71,6 +65,12 @@ EMSCRIPTEN_KEEPALIVE void quorlix_state_stored(int ok) {
                                "puzzle ends.");
 }
 
+// The browser's animation frame: one iteration of the frame loop, run by the page (host/web/webhost.js) until
+// the program ends.
+EMSCRIPTEN_KEEPALIVE void quorlix_frame() {
+    if (KpWebGame::_webGame) KpWebGame::_webGame->Frame();
+}
+
 EMSCRIPTEN_KEEPALIVE void quorlix_fullscreen_left() {
     if (KpWebGame::_webGame) KpWebGame::_webGame->FullscreenLeft();
 }
@@ -85,6 +85,20 @@ void KpWebGame::SetUpdateRate(int hertz) {
 }
 
 int KpWebGame::Millisecs() { return static_cast<int>(emscripten_get_now()); }
+
+String KpWebGame::LoadState() {
+    if (quorlix_state_unread()) {
+        // NOTE: the record kept in IndexedDB may be whole though this start could not read it; saving this
+        // session's over it would lose the player's results. As with a state file that cannot be read, it is
+        // left alone.
+        _stateUnreadable = true;
+        kpTellPlayer("state-unreadable", "your saved progress could not be read from " + StatePlaceForPlayer() +
+                                             "; the game starts without it and saves nothing in this tab, so "
+                                             "whatever is stored there stays as it is.");
+        return String();
+    }
+    return KpGame::LoadState();
+}
 
 int KpWebGame::SaveState(const String& text) {
     if (!quorlix_state_owner()) {
@@ -203,7 +217,7 @@ void KpWebGame::Run() {
     kpListenToPage();
     quorlix_start_audio_on_gestures();
     StartGame();
-    emscripten_request_animation_frame_loop(OnAnimationFrame, this);
+    quorlix_run_frames();
 }
 
 void KpWebGame::Frame() {

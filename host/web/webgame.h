@@ -20,6 +20,9 @@ public:
     void SetUpdateRate(int hertz) override;
     // Milliseconds since the page began, from the browser's monotonic clock.
     int Millisecs() override;
+    // Reads the state file as the state store brought it from IndexedDB. A store that could not be read is told
+    // to the player, and this tab never saves over it.
+    String LoadState() override;
     // Writes the state file, then stores it in IndexedDB (unless another tab of the game holds the store).
     int SaveState(const String& text) override;
     std::string StatePlaceForPlayer() override { return "this browser's storage for the game's site"; }

@@ -3,7 +3,7 @@
 // function here is called from C++ (host/web/webgame.cpp) by its name.
 // Depends on the toolchain's Browser (which makes the context the way its fixed-function layer needs), FS and
 // IDBFS, and on what the page gives Module (the canvas, showNotice) and the state store's start
-// (host/web/state.pre.js: Module.quorlixStateOwner).
+// (host/web/state.pre.js: Module.quorlixStateOwner, Module.quorlixStateUnread).
 
 mergeInto(LibraryManager.library, {
   // Makes the WebGL context of the canvas current; 0 when the browser has none.
@@ -18,6 +18,26 @@ mergeInto(LibraryManager.library, {
     var context = Browser.createContext(canvas, true, true, attributes);
     if (!context && Module['onNoWebGL']) Module['onNoWebGL']();
     return context ? 1 : 0;
+  },
+
+  // Runs the game's frame (quorlix_frame, host/web/webgame.cpp) at every animation frame until the program ends.
+  // NOTE: the program ends inside a frame (F4, Back in the menu, or an internal error), by an exit the toolchain
+  // throws to unwind it. Main left the runtime alive for the frames, so the toolchain itself tells the page
+  // nothing: the end is caught here, the program marked ended and the page told (Module.onExit), and no further
+  // frame is asked for. Anything else thrown is an abort, which the toolchain has told the page of already.
+  quorlix_run_frames: function() {
+    function tick() {
+      try {
+        Module['_quorlix_frame']();
+      } catch (error) {
+        if (!(error instanceof ExitStatus)) throw error;
+        ABORT = true;
+        if (Module['onExit']) Module['onExit'](error.status);
+        return;
+      }
+      requestAnimationFrame(tick);
+    }
+    requestAnimationFrame(tick);
   },
 
   // Fits the canvas's pixels to its size on the page at the screen's pixel ratio, so letters are sharp on
@@ -108,6 +128,8 @@ mergeInto(LibraryManager.library, {
 
   // Whether this tab keeps the player's progress: false when another tab of the game was open first.
   quorlix_state_owner: function() { return Module.quorlixStateOwner === false ? 0 : 1; },
+  // Whether the stored record could not be read from IndexedDB as the game started.
+  quorlix_state_unread: function() { return Module.quorlixStateUnread ? 1 : 0; },
 
   // Copies the state folder into IndexedDB; the outcome goes to the game. A store asked for while one is under
   // way runs once that one ends, so the newest state is always the last stored.
