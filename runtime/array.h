@@ -5,12 +5,14 @@
 #pragma once
 
 #include <cassert>  // index checks in debug builds
-#include <cstdlib>  // calloc, free: zeroed elements of plain types
+#include <cstdlib>  // free: zeroed elements of plain types
 #include <initializer_list>
 #include <memory>       // std::shared_ptr<T[]> holds the elements
 #include <new>          // std::bad_alloc
 #include <type_traits>  // std::is_trivial_v
 #include <utility>      // std::move
+
+#include "runtime/zeroed.h"  // kpAllocateZeroed: zeroed elements of plain types
 
 template <class T>
 class Array {
@@ -56,12 +58,12 @@ public:
     bool SharesWith(const Array& other) const noexcept { return data_ == other.data_; }
 
 private:
-    // Elements of plain types come zeroed from calloc, whose large blocks are fresh pages of the system's that
-    // take no memory until written: a long array used only in part (the grid's planes) costs what is used.
+    // Elements of plain types come zeroed without being written (kpAllocateZeroed): a long array used only in
+    // part (the grid's planes) costs what is used.
     // NOTE: make_shared would write every element, making all of it resident at once.
     static std::shared_ptr<T[]> Allocate(size_t length) {
         if constexpr (std::is_trivial_v<T>) {
-            T* elements = static_cast<T*>(std::calloc(length, sizeof(T)));
+            T* elements = static_cast<T*>(kpAllocateZeroed(length, sizeof(T)));
             if (!elements) throw std::bad_alloc();
             return std::shared_ptr<T[]>(elements, [](T* p) { std::free(p); });
         } else {
