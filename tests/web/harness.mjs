@@ -36,8 +36,9 @@ const kChromiumFlags = [
 export async function serveSite({program = 'test', port = 0} = {}) {
   const overrides = {};
   if (program === 'test') {
+    // NOTE: the page compiles quorlix.wasm itself, so the test program's is served under that name too.
     overrides['/quorlix.js'] = path.join(testProgram, 'quorlix-test.js');
-    for (const name of ['quorlix-test.wasm', 'quorlix-test.data']) overrides[`/${name}`] = path.join(testProgram, name);
+    overrides['/quorlix.wasm'] = path.join(testProgram, 'quorlix-test.wasm');
   }
   const server = await serve(site, port, overrides);
   return {server, url: `http://127.0.0.1:${server.address().port}/`};
@@ -46,6 +47,21 @@ export async function serveSite({program = 'test', port = 0} = {}) {
 // A browser of its own for one test, with every console error and page error it shows collected.
 export async function launch() {
   return chromium.launch({executablePath: '/usr/bin/chromium', headless: true, args: kChromiumFlags});
+}
+
+// Starts the browser's graphics and sound on a blank page, as a player's browser has them running already.
+// NOTE: the software rasteriser starts once, at the first drawing context any page of the browser makes, and
+// the browser's audio service at its first sound: over a second and some 400 ms on this machine, which has no
+// graphics card and no sound card, where a player's browser takes a few milliseconds.
+export async function warmGraphics(browser) {
+  const blank = await browser.newPage();
+  await blank.evaluate(async () => {
+    const gl = document.createElement('canvas').getContext('webgl');
+    gl.clear(gl.COLOR_BUFFER_BIT);
+    gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, new Uint8Array(4));
+    await new AudioContext().close();
+  });
+  await blank.close();
 }
 
 // A page in a new browsing context (storage of its own) of the given shape; errors[] collects what the page's
@@ -85,10 +101,12 @@ export async function waitForView(page, condition, what, timeout = 20000) {
 // Reads the canvas's pixel at a point given as fractions of its size, as [r, g, b], straight from the game's
 // drawing context (whose buffer is kept between frames), in the page. NOTE: one pixel read back costs little;
 // copying the canvas would cost a whole frame's read back at every look.
+// NOTE: the context is the game's own (Module.ctx, once the game has made it): asking the canvas for one first
+// would make it with other attributes, which the game's would then have.
 const kReadPixel = `(fx, fy) => {
   const canvas = document.getElementById('canvas');
-  const gl = canvas && canvas.width > 0 && canvas.getContext('webgl');
-  if (!gl) return null;
+  const gl = window.Module && Module.ctx;
+  if (!gl || !canvas || canvas.width === 0) return null;
   const out = new Uint8Array(4);
   gl.readPixels(Math.floor(fx * (canvas.width - 1)), Math.floor((1 - fy) * (canvas.height - 1)), 1, 1, gl.RGBA,
                 gl.UNSIGNED_BYTE, out);
@@ -103,24 +121,91 @@ export async function pixelsAt(page, points) {
   }, {read: kReadPixel, wanted: points});
 }
 
-// Waits, inside the page at every animation frame, until the menu is drawn: its warm brown background in the
-// middle and the darker strip at the right edge (the loading screen is black there). Answers the time of that
-// frame in milliseconds since the navigation began; -1 when it is not drawn within timeout milliseconds.
+// Waits, looking inside the page every 20 ms, until the menu's first frame is drawn: the menu fades in from
+// black, and its first frame already shows the warm hue of its background in the middle, where the loading
+// screen is blue or black. Answers the time it was seen, in milliseconds since the navigation began; -1 when it
+// is not drawn within timeout milliseconds.
+// NOTE: a pixel read back waits for the browser to finish drawing what is pending; looking at every frame would
+// slow the very start it measures.
 export async function menuDrawnAfter(page, timeout = 10000) {
   return page.evaluate(({read, limit}) => new Promise((resolve) => {
     const pixel = eval(read);
     const look = () => {
-      const middle = pixel(0.5, 0.5), right = pixel(1, 0.5);
-      if (middle && middle[0] > 120 && middle[0] > middle[2] + 60 && right[0] > 40 && right[0] < middle[0]) {
+      const [r, g, b] = pixel(0.5, 0.5) || [0, 0, 0];
+      if (r >= 12 && r >= 1.6 * g && r >= 4 * b + 2) {
         resolve(performance.now());
       } else if (performance.now() > limit) {
         resolve(-1);
       } else {
-        requestAnimationFrame(look);
+        setTimeout(look, 20);
       }
     };
     look();
   }), {read: kReadPixel, limit: timeout});
+}
+
+// The colours [r, g, b] of a rectangle of the canvas given in its pixels ({x, y, width, height}, y downwards),
+// row by row from the top: one read back for the whole rectangle.
+export async function pixelsIn(page, box) {
+  return page.evaluate(({x, y, width, height}) => {
+    const canvas = document.getElementById('canvas');
+    const gl = Module.ctx;  // the game's own context (see kReadPixel)
+    const left = Math.max(0, Math.floor(x)), top = Math.max(0, Math.floor(y));
+    const w = Math.min(canvas.width, Math.floor(x + width)) - left;
+    const h = Math.min(canvas.height, Math.floor(y + height)) - top;
+    if (w <= 0 || h <= 0) return [];
+    const out = new Uint8Array(4 * w * h);
+    gl.readPixels(left, canvas.height - top - h, w, h, gl.RGBA, gl.UNSIGNED_BYTE, out);
+    const rows = [];
+    for (let row = h - 1; row >= 0; --row) {
+      const pixels = [];
+      for (let i = 4 * row * w; i < 4 * (row + 1) * w; i += 4) pixels.push([out[i], out[i + 1], out[i + 2]]);
+      rows.push(pixels);
+    }
+    return rows;
+  }, box);
+}
+
+// Waits for n of the page's animation frames, each of which runs the game's frame (and its due updates).
+export async function frames(page, n = 3) {
+  await page.evaluate((count) => new Promise((resolve) => {
+    const next = (left) => (left === 0 ? resolve() : requestAnimationFrame(() => next(left - 1)));
+    next(count);
+  }), n);
+}
+
+// Presses a key (a name of Playwright's: 'Escape', 'ArrowDown', 'KeyZ') and holds it for a few frames, as a
+// player's finger does. NOTE: the game reads which keys are held at each update; a press and release within
+// one frame, as keyboard.press() sends them, would never be seen held.
+export async function tapKey(page, key) {
+  await page.keyboard.down(key);
+  await frames(page, 4);
+  await page.keyboard.up(key);
+  await frames(page, 2);
+}
+
+// A finger on the page: real touch events through the DevTools protocol (the page's context needs hasTouch),
+// at page (CSS) pixels. One finger at a time, always touch 0.
+export async function finger(page) {
+  const session = await page.context().newCDPSession(page);
+  const send = (type, points) => session.send('Input.dispatchTouchEvent', {type, touchPoints: points});
+  return {
+    down: (x, y) => send('touchStart', [{x, y, id: 0}]),
+    move: (x, y) => send('touchMove', [{x, y, id: 0}]),
+    up: () => send('touchEnd', []),
+    // A tap held for a few frames, so the game's updates see the finger down.
+    tap: async (x, y) => {
+      await send('touchStart', [{x, y, id: 0}]);
+      await frames(page, 4);
+      await send('touchEnd', []);
+      await frames(page, 2);
+    },
+  };
+}
+
+// The page (CSS) pixel of a point of the game's virtual screen, from the view's screen scale.
+export function virtualOnPage(v, x, y, dpr = 1) {
+  return {x: (x * v.screen.scale) / dpr, y: (y * v.screen.scale) / dpr};
 }
 
 export async function screenshot(page, name) {
@@ -149,5 +234,58 @@ export function findWord(v) {
   }
   return null;
 }
+
+// The pause menu is in: play paused, and the menu's panel slid in to the middle of the screen.
+export const pauseMenuIn = (v) => v.paused === 1 && v.pauseChoice === 1 && v.pausePanelY >= Math.trunc(v.screen.h / 2);
+
+// Finds the word in play with the mouse, as a player does: presses on its first letter, moves one cell along
+// it and lets go once the game has taken the direction (the selection then grows to the word by itself).
+export async function findWordWithMouse(page, v, dpr = 1) {
+  const at = findWord(v);
+  assert.ok(at, `the word ${v.word} lies in the grid`);
+  const first = cellOnPage(v, at.x, at.y, dpr), next = cellOnPage(v, at.x + at.dx, at.y + at.dy, dpr);
+  await page.mouse.move(first.x, first.y);
+  await page.mouse.down();
+  await waitForView(page, (v) => v.selection === 1, `a start chosen on ${v.word}`);
+  await page.mouse.move(next.x, next.y, {steps: 2});
+  await waitForView(page, (v) => v.selection >= 2, `a direction chosen along ${v.word}`);
+  await page.mouse.up();
+}
+
+// The progress record as this browser stores it for the site (the state folder's copy in IndexedDB), as its
+// list of numbers; null when nothing is stored yet.
+export async function storedRecord(page) {
+  return page.evaluate(() => new Promise((resolve, reject) => {
+    const open = indexedDB.open('/state');
+    open.onerror = () => reject(open.error);
+    open.onsuccess = () => {
+      const db = open.result;
+      // NOTE: closed as soon as it is read: a connection left open would hold up the game's own opening.
+      if (!db.objectStoreNames.contains('FILE_DATA')) {
+        db.close();
+        resolve(null);
+        return;
+      }
+      const get = db.transaction('FILE_DATA', 'readonly').objectStore('FILE_DATA').get('/state/.zindlestate');
+      get.onsuccess = () => {
+        db.close();
+        const entry = get.result;
+        resolve(entry ? new TextDecoder().decode(entry.contents).split('|').slice(0, -1).map(Number) : null);
+      };
+      get.onerror = () => {
+        db.close();
+        reject(get.error);
+      };
+    };
+  }));
+}
+
+// Where a record's fields lie: the 25 settings, their sum, 8 badge words and theirs, then 21 fields per group
+// (best and last results in turn, then the row's sum).
+export const record = {
+  setting: (fields, i) => fields[i],
+  best: (fields, group) => fields[35 + 21 * group],
+  last: (fields, group) => fields[36 + 21 * group],
+};
 
 export { assert };
