@@ -64,6 +64,15 @@ export async function warmGraphics(browser) {
   await blank.close();
 }
 
+// What a test starts with: the site served (with the given program, see serveSite) and a browser of its own
+// whose graphics and sound have started; answers {server, url, browser}.
+export async function startBrowsing({program = 'test'} = {}) {
+  const {server, url} = await serveSite({program});
+  const browser = await launch();
+  await warmGraphics(browser);
+  return {server, url, browser};
+}
+
 // A page in a new browsing context (storage of its own) of the given shape; errors[] collects what the page's
 // console and script report as errors.
 export async function openPage(browser, {width = 640, height = 480, dpr = 1, touch = false, context} = {}) {

@@ -6,9 +6,7 @@
 // Depends on the harness and the test program's view.
 // NOTE: the pad is a plain object returned by navigator.getGamepads(), set up before the page's own scripts; the
 // game samples it at every update, as it samples a real pad, and the test changes its buttons and axes.
-import {
-  assert, frames, launch, openPage, screenshot, serveSite, tapKey, waitForView, warmGraphics,
-} from './harness.mjs';
+import { assert, frames, openPage, screenshot, startBrowsing, tapKey, waitForView } from './harness.mjs';
 
 const kPad = () => {
   const pad = {
@@ -20,9 +18,7 @@ const kPad = () => {
 };
 
 const started = Date.now();
-const {server, url} = await serveSite();
-const browser = await launch();
-await warmGraphics(browser);
+const {server, url, browser} = await startBrowsing();
 try {
   const {context, page, errors} = await openPage(browser, {width: 640, height: 480});
   await context.addInitScript(kPad);

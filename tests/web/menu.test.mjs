@@ -3,12 +3,10 @@
 // NOTE: the browser draws in software on the same two cores as the page, so one start now and then loses a few
 // hundred milliseconds to the scheduler: two first visits are made (each in storage and cache of its own), and
 // the faster must be in time; both are printed.
-import { assert, launch, menuDrawnAfter, openPage, screenshot, serveSite, warmGraphics } from './harness.mjs';
+import { assert, menuDrawnAfter, openPage, screenshot, startBrowsing } from './harness.mjs';
 
-const {server, url} = await serveSite({program: 'site'});
-const browser = await launch();
+const {server, url, browser} = await startBrowsing({program: 'site'});
 try {
-  await warmGraphics(browser);
   const firstVisit = async () => {
     const opened = await openPage(browser, {width: 640, height: 480});
     await opened.page.goto(url, {waitUntil: 'commit'});

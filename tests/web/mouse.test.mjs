@@ -4,14 +4,11 @@
 // read from IndexedDB.
 // Depends on the harness and the test program's view of the grid.
 import {
-  assert, findWordWithMouse, frames, launch, openPage, pixelsIn, screenshot, serveSite, virtualOnPage, waitForView,
-  warmGraphics,
+  assert, findWordWithMouse, frames, openPage, pixelsIn, screenshot, startBrowsing, virtualOnPage, waitForView,
 } from './harness.mjs';
 
 const started = Date.now();
-const {server, url} = await serveSite();
-const browser = await launch();
-await warmGraphics(browser);
+const {server, url, browser} = await startBrowsing();
 try {
   const {context, page, errors} = await openPage(browser, {width: 640, height: 480});
   await page.goto(url, {waitUntil: 'commit'});

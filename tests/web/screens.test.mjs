@@ -4,14 +4,12 @@
 // the pause menu, each kept as a screenshot; every label of the options box ends inside its panel.
 // Depends on the harness and the test program's view.
 import {
-  assert, finger, frames, launch, openPage, pauseMenuIn, pixelsIn, screenshot, serveSite, view, virtualOnPage,
-  waitForView, warmGraphics,
+  assert, finger, frames, openPage, pauseMenuIn, pixelsIn, screenshot, startBrowsing, view, virtualOnPage,
+  waitForView,
 } from './harness.mjs';
 
 const started = Date.now();
-const {server, url} = await serveSite();
-const browser = await launch();
-await warmGraphics(browser);
+const {server, url, browser} = await startBrowsing();
 const labelFaults = [];
 try {
   // A desktop window made larger.

@@ -2,19 +2,18 @@
 // drawing. A puzzle whose page is hidden pauses and saves: the colour scheme chosen in play reaches the record in
 // IndexedDB, and the page shown again is at the pause menu. A second page of the same browser opened meanwhile
 // says the game is open in another tab; played there without saving, its notice bar says so, and the result it
-// files never reaches the stored record, which stays the first tab's.
+// files never reaches the stored record, which stays the first tab's. A page that cannot read the stored record
+// says so and never saves over it.
 // Depends on the harness and the test program's view.
 // NOTE: a headless browser never hides a page of its own accord (nor on a minimised window), so the page is
 // told it is hidden as a browser tells it: the document's visibility changes and its event fires.
 import {
-  assert, findWordWithMouse, launch, openPage, pauseMenuIn, record, screenshot, serveSite, storedRecord, tapKey,
-  waitForView, warmGraphics,
+  assert, findWordWithMouse, openPage, pauseMenuIn, record, screenshot, startBrowsing, storedRecord, tapKey,
+  waitForView,
 } from './harness.mjs';
 
 const started = Date.now();
-const {server, url} = await serveSite();
-const browser = await launch();
-await warmGraphics(browser);
+const {server, url, browser} = await startBrowsing();
 try {
   // A first visit on a device whose first drawing context takes two seconds is still the one tab of the game.
   {
@@ -88,6 +87,25 @@ try {
   assert.equal(record.setting(after, 1), 1, 'the first tab\'s record is kept');
   assert.equal((await waitForView(first, () => true, 'the first tab')).best[0], 0);
   assert.deepEqual(errors, []);
+  await first.close();
+
+  // The first tab gone, a page whose reading of IndexedDB fails starts without the record, says so, and never
+  // saves over it, even when hidden with a change to save.
+  const {page: unread, errors: unreadErrors} = await openPage(browser, {context});
+  await unread.addInitScript(() => {
+    IDBIndex.prototype.openKeyCursor = () => { throw new DOMException('the disk failed', 'UnknownError'); };
+  });
+  await unread.goto(url, {waitUntil: 'commit'});
+  v = await waitForView(unread, (v) => v.state === 1 && v.loading === 0 && v.menuSlide === 0, 'the unread page');
+  assert.match(await unread.locator('#notice').innerText(), /could not be read/);
+  await tapKey(unread, 'Enter');
+  await waitForView(unread, (v) => v.state === 10 && v.settled, 'the tutorial on the unread page');
+  await tapKey(unread, 'KeyC');
+  await setVisible(unread, false);
+  await waitForView(unread, (v) => v.paused === 1, 'the unread page paused as it is hidden');
+  await unread.waitForTimeout(500);
+  assert.deepEqual(await storedRecord(unread), after, 'the stored record is left as it was');
+  assert.deepEqual(unreadErrors, []);
   console.log(`tabs: a slow first visit kept, hidden, saved and shown paused; a second tab played without saving, in ${
     Date.now() - started} ms`);
 } finally {

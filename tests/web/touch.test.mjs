@@ -4,15 +4,13 @@
 // word) filed in the group's best and last results.
 // Depends on the harness (finger() sends the DevTools protocol's touch events) and the test program's view.
 import {
-  assert, cellOnPage, findWord, finger, frames, launch, openPage, pauseMenuIn, screenshot, serveSite, virtualOnPage,
-  waitForView, warmGraphics,
+  assert, cellOnPage, findWord, finger, frames, openPage, pauseMenuIn, screenshot, startBrowsing, virtualOnPage,
+  waitForView,
 } from './harness.mjs';
 
 const started = Date.now();
 const dpr = 2;
-const {server, url} = await serveSite();
-const browser = await launch();
-await warmGraphics(browser);
+const {server, url, browser} = await startBrowsing();
 try {
   const {page, errors} = await openPage(browser, {width: 800, height: 600, dpr, touch: true});
   const touch = await finger(page);

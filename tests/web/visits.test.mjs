@@ -4,14 +4,10 @@
 // brings the menu back (still with no server); F4 ends it the same way.
 // Depends on the harness, and the site's own program (the worker keeps the site's files, not the test
 // program's), so the game is looked at through its pixels and the page.
-import {
-  assert, launch, menuDrawnAfter, openPage, screenshot, serveSite, tapKey, warmGraphics,
-} from './harness.mjs';
+import { assert, menuDrawnAfter, openPage, screenshot, startBrowsing, tapKey } from './harness.mjs';
 
 const started = Date.now();
-const {server, url} = await serveSite({program: 'site'});
-const browser = await launch();
-await warmGraphics(browser);
+const {server, url, browser} = await startBrowsing({program: 'site'});
 try {
   const {page, errors} = await openPage(browser, {width: 640, height: 480});
   await page.goto(url, {waitUntil: 'commit'});
