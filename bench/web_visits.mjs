@@ -1,13 +1,13 @@
 // What a visit to the web site costs: the time from navigation to the first menu frame, and the bytes the
 // browser fetches, on a first visit (until the menu shows, and in all once the service worker has its copy of
-// the site) and on a second visit. Several first visits, each in a new browser whose software rasteriser has
-// started beforehand (see tests/web/menu.test.mjs); prints each and the medians.
+// the site) and on a second visit. Several first visits, each in a new browser whose software rasteriser and
+// sound have started beforehand (tests/web/harness.mjs, warmGraphics); prints each and the medians.
 // Usage: node web_visits.mjs <web build folder> [visits]
 // Depends on tests/web/harness.mjs (the site served, the browser, the menu's pixels) and the DevTools protocol's
 // network events (bytes as they came over the connection).
 process.env.QUORLIX_WEB_BUILD = process.argv[2] || process.env.QUORLIX_WEB_BUILD;
 const visits = Number(process.argv[3] || 5);
-const { launch, menuDrawnAfter, openPage, serveSite } = await import('../tests/web/harness.mjs');
+const { launch, menuDrawnAfter, openPage, serveSite, warmGraphics } = await import('../tests/web/harness.mjs');
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
@@ -33,9 +33,7 @@ try {
   for (let visit = 0; visit < visits; ++visit) {
     const browser = await launch();
     try {
-      const blank = await browser.newPage();
-      await blank.evaluate(() => document.createElement('canvas').getContext('webgl'));
-      await blank.close();
+      await warmGraphics(browser);
       const {page} = await openPage(browser, {width: 640, height: 480});
       const bytes = await countBytes(page);
       await page.goto(url, {waitUntil: 'commit'});
