@@ -2,7 +2,8 @@
 // pauses with Escape, opens the options from the pause menu, turns the sound down a level, closes the box and
 // resumes; the level is kept over a reload. The pad player, a standard gamepad given to the page through the
 // browser's gamepad interface, turns the wheel with the direction pad and the stick, starts a group with the
-// first face button and pauses it with Start.
+// first face button and pauses it with Start. F11 takes the page to the browser's fullscreen, and the browser
+// leaving it makes the game windowed again.
 // Depends on the harness and the test program's view.
 // NOTE: the pad is a plain object returned by navigator.getGamepads(), set up before the page's own scripts; the
 // game samples it at every update, as it samples a real pad, and the test changes its buttons and axes.
@@ -80,6 +81,13 @@ try {
   await press(9);
   v = await waitForView(page, (v) => v.paused === 1, 'paused by the pad\'s Start');
   await screenshot(page, 'pad-paused');
+
+  // F11 asks the browser for its fullscreen; the browser leaving it (its own Escape) makes the game windowed again.
+  await tapKey(page, 'F11');
+  v = await waitForView(page, (v) => v.fullscreen === 1, 'fullscreen by F11');
+  assert.ok(await page.evaluate(() => document.fullscreenElement !== null), 'the page is in the browser\'s fullscreen');
+  await page.evaluate(() => document.exitFullscreen());
+  v = await waitForView(page, (v) => v.fullscreen === 0, 'windowed again once the browser left fullscreen');
   assert.deepEqual(errors, []);
   console.log(`keys_pad: the options by keys kept over a reload, a group started and paused by a pad, in ${
     Date.now() - started} ms`);
