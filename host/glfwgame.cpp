@@ -49,14 +49,7 @@ void KpGlfwGame::UpdateEvents() {
     } else {
         glfw2::PollEvents();
     }
-    const bool active = glfw2::GetWindowParam(glfw2::ACTIVE) != 0;
-    if (!active && !_suspended) {
-        SuspendGame();
-        schedule_.Restart();
-    } else if (active && _suspended) {
-        ResumeGame();
-        schedule_.Restart();
-    }
+    schedule_.FollowActivity(*this, glfw2::GetWindowParam(glfw2::ACTIVE) != 0);
 }
 
 // ---- The window ----

@@ -21,6 +21,17 @@ public:
     }
     // Restarts the schedule at the next update phase (after a suspension, or a backlog dropped).
     void Restart() { next_ = 0.0; }
+    // The window (or the page) became active or inactive: the game is suspended or resumed to match, and the
+    // schedule restarts at the next update phase.
+    void FollowActivity(KpGame& game, bool active) {
+        if (active != game.Suspended()) return;
+        if (active) {
+            game.ResumeGame();
+        } else {
+            game.SuspendGame();
+        }
+        Restart();
+    }
     bool Running() const { return next_ != 0.0; }
     // Seconds from now until the next update is due; 0 when it is due already or no schedule runs.
     double WaitFrom(double now) const { return next_ != 0.0 && next_ > now ? next_ - now : 0.0; }

@@ -38,20 +38,6 @@ void hwGraphics::GLDrawBatch(hwSurface* surface) {
     if (surface) glDisable(target);
 }
 
-void hwGraphics::GLBlend(int mode) { glBlendFunc(GL_ONE, mode == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA); }
-
-void hwGraphics::GLScissorOff() { glDisable(GL_SCISSOR_TEST); }
-
-void hwGraphics::GLScissorTo(const int box[4], bool switchOn) {
-    if (switchOn) glEnable(GL_SCISSOR_TEST);
-    glScissor(box[0], box[1], box[2], box[3]);
-}
-
-void hwGraphics::GLClear(float red, float green, float blue) {
-    glClearColor(red, green, blue, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-}
-
 void hwGraphics::GLReadPixels(int x, int y, int w, int h, uint32_t* argb) {
     // NOTE: BGRA bytes are 0xAARRGGBB read as a little-endian word.
     glReadPixels(x, y, w, h, GL_BGRA, GL_UNSIGNED_BYTE, argb);

@@ -232,12 +232,4 @@ void KpWebGame::Frame() {
     DecodeAheadUntil(start);
 }
 
-void KpWebGame::SetPageVisible(bool visible) {
-    if (!visible && !_suspended) {
-        SuspendGame();
-        schedule_.Restart();
-    } else if (visible && _suspended) {
-        ResumeGame();
-        schedule_.Restart();
-    }
-}
+void KpWebGame::SetPageVisible(bool visible) { schedule_.FollowActivity(*this, visible); }
