@@ -14,14 +14,7 @@
 
 namespace {
 
-struct Window {
-    int width, height;
-    int level;  // the art level the window's size asks for
-};
-
-void PrintTo(const Window& w, std::ostream* out) { *out << w.width << "x" << w.height; }
-
-class LoaderArt : public AppFixture, public ::testing::WithParamInterface<Window> {
+class LoaderArt : public AppFixture, public ::testing::WithParamInterface<WindowAtLevel> {
 protected:
     // The generator's sheets drawn at every level, by their file at the level.
     static std::map<std::string, artgen::Sheet> SheetFiles(int level) {
@@ -101,7 +94,7 @@ TEST_P(LoaderArt, EverySheetLandsInOneSlotCutIntoTheGeneratorsCells) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ArtLevels, LoaderArt,
-                         ::testing::Values(Window{480, 360, 1}, Window{640, 480, 2}, Window{1280, 1024, 4}),
+                         ::testing::Values(WindowAtLevel{480, 360, 1}, WindowAtLevel{640, 480, 2}, WindowAtLevel{1280, 1024, 4}),
                          [](const auto& info) { return "Level" + std::to_string(info.param.level); });
 
 }  // namespace

@@ -10,15 +10,8 @@ namespace {
 constexpr int kIconSlot = 97, kButtonSlot = 95, kFontSlot = 90;
 constexpr int kPauseFrame = 0, kQuitFrame = 1, kPlayFrame = 3, kResumeFrame = 3, kCogFrame = 8, kBackCogFrame = 10;
 
-struct Window {
-    int width, height;
-    int level;  // the art level the window's size asks for
-};
-
-void PrintTo(const Window& w, std::ostream* out) { *out << w.width << "x" << w.height; }
-
 // NOTE: the parameter interface comes first so that the window size is known when the play fixture opens it.
-class PointerPaths : public ::testing::WithParamInterface<Window>, public PlayFixture {
+class PointerPaths : public ::testing::WithParamInterface<WindowAtLevel>, public PlayFixture {
 protected:
     PointerPaths() : PlayFixture(GetParam().width, GetParam().height) { Frames(40); }  // slid in
 
@@ -174,7 +167,7 @@ TEST_P(PointerPaths, EachPauseIconActsByAClickWhereItIsDrawn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowSizes, PointerPaths,
-                         ::testing::Values(Window{640, 480, 2}, Window{1280, 960, 4}, Window{1280, 720, 4}),
+                         ::testing::Values(WindowAtLevel{640, 480, 2}, WindowAtLevel{1280, 960, 4}, WindowAtLevel{1280, 720, 4}),
                          [](const auto& info) {
                              return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
                          });

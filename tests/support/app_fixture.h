@@ -32,6 +32,13 @@ public:
     std::vector<hwSample*> started;
 };
 
+// A window size for tests run in several, with the art level that size asks for; printed as its size.
+struct WindowAtLevel {
+    int width, height;
+    int level;
+};
+inline void PrintTo(const WindowAtLevel& w, std::ostream* out) { *out << w.width << "x" << w.height; }
+
 class AppFixture : public ::testing::Test {
 protected:
     AppFixture() {

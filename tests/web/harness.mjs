@@ -13,15 +13,15 @@ import { serve } from '../../web/serve.mjs';
 
 const { chromium } = await import(new URL('../../web/node_modules/playwright-core/index.mjs', import.meta.url));
 
-export const build = process.env.QUORLIX_WEB_BUILD;
+const build = process.env.QUORLIX_WEB_BUILD;
 if (!build || !fs.existsSync(path.join(build, 'site', 'index.html'))) {
   console.error(`no web site at QUORLIX_WEB_BUILD=${build} (make web-site makes one)`);
   process.exit(1);
 }
-export const site = path.join(build, 'site');
+const site = path.join(build, 'site');
 const testProgram = path.join(build, 'test-program');
 // Where the tests keep their screenshots, for a person to look at.
-export const shots = process.env.QUORLIX_WEB_SHOTS || path.join(build, 'shots');
+const shots = process.env.QUORLIX_WEB_SHOTS || path.join(build, 'shots');
 fs.mkdirSync(shots, {recursive: true});
 
 // The flags a headless chromium needs here: software WebGL, and none of the background connections this
@@ -29,7 +29,6 @@ fs.mkdirSync(shots, {recursive: true});
 const kChromiumFlags = [
   '--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox', '--no-first-run',
   '--disable-background-networking', '--disable-component-update', '--disable-sync', '--disable-quic',
-  '--autoplay-policy=user-gesture-required',
 ];
 
 // Serves the site with the test program in place of its own; answers the server and the page's address.
@@ -107,29 +106,6 @@ export async function waitForView(page, condition, what, timeout = 20000) {
   }
 }
 
-// Reads the canvas's pixel at a point given as fractions of its size, as [r, g, b], straight from the game's
-// drawing context (whose buffer is kept between frames), in the page. NOTE: one pixel read back costs little;
-// copying the canvas would cost a whole frame's read back at every look.
-// NOTE: the context is the game's own (Module.ctx, once the game has made it): asking the canvas for one first
-// would make it with other attributes, which the game's would then have.
-const kReadPixel = `(fx, fy) => {
-  const canvas = document.getElementById('canvas');
-  const gl = window.Module && Module.ctx;
-  if (!gl || !canvas || canvas.width === 0) return null;
-  const out = new Uint8Array(4);
-  gl.readPixels(Math.floor(fx * (canvas.width - 1)), Math.floor((1 - fy) * (canvas.height - 1)), 1, 1, gl.RGBA,
-                gl.UNSIGNED_BYTE, out);
-  return [out[0], out[1], out[2]];
-}`;
-
-// The colours [r, g, b] of the canvas at points given as fractions of its size ([[0.5, 0.5], ...]).
-export async function pixelsAt(page, points) {
-  return page.evaluate(({read, wanted}) => {
-    const pixel = eval(read);
-    return wanted.map(([fx, fy]) => pixel(fx, fy));
-  }, {read: kReadPixel, wanted: points});
-}
-
 // Waits, looking inside the page every 50 ms, until the menu's first frame is drawn: the menu fades in from
 // black, and its first frame already shows the warm hue of its background in the middle, where the loading
 // screen is blue or black. Answers the time it was seen, in milliseconds since the navigation began; -1 when it
@@ -138,10 +114,15 @@ export async function pixelsAt(page, points) {
 // drawing): looking more often would slow the very start it measures. The time answered is late by less than
 // the 50 ms between looks, never early.
 export async function menuDrawnAfter(page, timeout = 10000) {
-  return page.evaluate(({read, limit}) => new Promise((resolve) => {
-    const pixel = eval(read);
+  return page.evaluate((limit) => new Promise((resolve) => {
     const look = () => {
-      const [r, g, b] = pixel(0.5, 0.5) || [0, 0, 0];
+      // NOTE: the game's own context (Module.ctx, once the game has made it): asking the canvas for one would
+      // make it with other attributes, which the game's would then have.
+      const canvas = document.getElementById('canvas');
+      const gl = window.Module && Module.ctx;
+      const pixel = new Uint8Array(4);
+      if (gl) gl.readPixels(canvas.width >> 1, canvas.height >> 1, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel);
+      const [r, g, b] = pixel;
       if (r >= 12 && r >= 1.6 * g && r >= 4 * b + 2) {
         resolve(performance.now());
       } else if (performance.now() > limit) {
@@ -151,7 +132,7 @@ export async function menuDrawnAfter(page, timeout = 10000) {
       }
     };
     look();
-  }), {read: kReadPixel, limit: timeout});
+  }), timeout);
 }
 
 // The colours [r, g, b] of a rectangle of the canvas given in its pixels ({x, y, width, height}, y downwards),
@@ -159,7 +140,7 @@ export async function menuDrawnAfter(page, timeout = 10000) {
 export async function pixelsIn(page, box) {
   return page.evaluate(({x, y, width, height}) => {
     const canvas = document.getElementById('canvas');
-    const gl = Module.ctx;  // the game's own context (see kReadPixel)
+    const gl = Module.ctx;  // the game's own context (see menuDrawnAfter)
     const left = Math.max(0, Math.floor(x)), top = Math.max(0, Math.floor(y));
     const w = Math.min(canvas.width, Math.floor(x + width)) - left;
     const h = Math.min(canvas.height, Math.floor(y + height)) - top;
