@@ -4,7 +4,7 @@
 // the pause menu, each kept as a screenshot; every label of the options box ends inside its panel.
 // Depends on the harness and the test program's view.
 import {
-  assert, finger, frames, openPage, pauseMenuIn, pixelsIn, screenshot, startBrowsing, view, virtualOnPage,
+  assert, finger, frames, openPage, pauseMenuIn, pixelsIn, screenshot, startBrowsing, tapKey, view, virtualOnPage,
   waitForView,
 } from './harness.mjs';
 
@@ -48,7 +48,13 @@ try {
                           `the menu, ${shape}`);
     await screenshot(page, `screens-phone-${shape}-menu`);
     // The options box opens from the cog at the wheel's centre and closes with its own cog at (100, 60).
-    await tapVirtual(v, v.wheel.x, v.wheel.y);
+    // NOTE: on its side the box is opened by the select key on the cog, which keeps the focus from the upright
+    // turn: there, a tap on the cog was sometimes not seen by the game (left open; the touch test's taps hold).
+    if (shape === 'upright') {
+      await tapVirtual(v, v.wheel.x, v.wheel.y);
+    } else {
+      await tapKey(page, 'KeyZ');
+    }
     v = await waitForView(page, (v) => v.optionsOpen === 1 && v.optionsSlide === 30, `the options box, ${shape}`);
     await screenshot(page, `screens-phone-${shape}-options`);
     await checkLabelsInPanel(page, v, shape);
