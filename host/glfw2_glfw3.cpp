@@ -111,7 +111,12 @@ public:
         ForgetCarriedKeysLetGo();
         // While a key is carried the wait wakes every 10 ms to ask again: a window without the focus is told of
         // no release.
-        if (anyCarried_) {
+        // NOTE: a key just found let go of drops the stale repeats queued until then, so the queue is read as it
+        // stands, without waiting: after a wait, the batch could hold a fresh press of that key, made long after
+        // (a suspended fullscreen window is given the focus and F11 pressed at once), and drop it.
+        if (anyJustLetGo_) {
+            glfwPollEvents();
+        } else if (anyCarried_) {
             glfwWaitEventsTimeout(0.01);
         } else {
             glfwWaitEvents();
@@ -121,6 +126,7 @@ public:
     void EndOfEvents() {
         CloseIfAsked();
         for (bool& letGo : justLetGo_) letGo = false;
+        anyJustLetGo_ = false;
         ForgetCarriedKeysLetGo();
     }
 
@@ -365,7 +371,7 @@ private:
         for (int k = GLFW_KEY_SPACE; k <= GLFW_KEY_LAST; ++k) {
             if (carried_[k] && !PhysicallyDown(down, k)) {
                 carried_[k] = false;
-                justLetGo_[k] = true;
+                justLetGo_[k] = anyJustLetGo_ = true;
             }
             anyCarried_ = anyCarried_ || carried_[k];
         }
@@ -389,6 +395,7 @@ private:
     bool carried_[GLFW_KEY_LAST + 1] = {};  // held when the last window closed, by GLFW 3 key
     bool anyCarried_ = false;
     bool justLetGo_[GLFW_KEY_LAST + 1] = {};  // carried, found let go of, its release not yet handled
+    bool anyJustLetGo_ = false;
     KeyFun keyFun_ = nullptr;
     CharFun charFun_ = nullptr;
     MouseButtonFun mouseButtonFun_ = nullptr;

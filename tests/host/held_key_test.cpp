@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include <X11/Xlib.h>  // the keyboard's repeat and the focus, which xdotool cannot set
+
 #include "host/glfwgame.h"
 
 namespace {
@@ -100,6 +102,33 @@ TEST_F(HeldKey, AKeyLetGoJustAfterItBeganToRepeatWhileTheGameWasBusyIsNotPressed
     Xdotool("keyup Return");
     Pump(0.2);
     EXPECT_EQ(Count(KpEventKeyDown), 2) << "a fresh press after letting go";
+}
+
+// F11 re-opens the window as a fullscreen one, which takes no focus of its own, so the game waits suspended for
+// events; the key is let go of meanwhile. A while later the window is given the focus and the key is pressed at
+// once: that press comes in one batch with the focus and must not be taken for a stale repeat of the old hold.
+TEST_F(HeldKey, AKeyLetGoWhileTheGameWaitsSuspendedIsPressedAgainAsUsual) {
+    // The keyboard does not repeat here (a repeat reaching the new window would end the hold there), and while
+    // the key is let go of no window has the focus, so the game's own has no event to wake it.
+    struct NoRepeat {
+        Display* x = XOpenDisplay(nullptr);
+        NoRepeat() { XAutoRepeatOff(x), XSync(x, False); }
+        ~NoRepeat() { XAutoRepeatOn(x), XCloseDisplay(x); }
+    } keyboard;
+    Xdotool("keydown Return");
+    Pump(0.2);
+    game.SetGlfwWindow(1280, 1024, 8, 8, 8, 0, 0, 0, true);
+    Pump(0.2);
+    ASSERT_TRUE(game.Suspended()) << "the fullscreen window took the focus";
+    XSetInputFocus(keyboard.x, None, RevertToNone, CurrentTime);
+    XSync(keyboard.x, False);
+    Pump(0.2);
+    Xdotool("keyup Return");
+    ASSERT_EQ(std::system("(sleep 0.5; xdotool windowfocus $(xdotool search --onlyvisible --class GLFW-Application | "
+                          "tail -n1) key Return) &"),
+              0);
+    Pump(1.2);
+    EXPECT_EQ(Count(KpEventKeyDown), 2) << "the press that came with the focus";
 }
 
 }  // namespace
