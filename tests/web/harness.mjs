@@ -226,6 +226,12 @@ export function findWord(v) {
   return null;
 }
 
+// The menu at rest: loaded, slid in, the wheel still, and laid out on this screen, 64 units above its foot.
+// NOTE: the menu lays the wheel out as it runs, and it does not run while the art loads: in the update that ends
+// a loading after the screen turned, the wheel still stands where the last screen had it.
+export const menuAtRest = (v) => v.state === 1 && v.loading === 0 && v.menuSlide === 0 && v.wheel.settled &&
+  v.wheel.y === Math.trunc(v.screen.h - 64);
+
 // The pause menu is in: play paused, and the menu's panel slid in to the middle of the screen.
 export const pauseMenuIn = (v) => v.paused === 1 && v.pauseChoice === 1 && v.pausePanelY >= Math.trunc(v.screen.h / 2);
 

@@ -4,7 +4,8 @@
 // read from IndexedDB.
 // Depends on the harness and the test program's view of the grid.
 import {
-  assert, findWordWithMouse, frames, openPage, pixelsIn, screenshot, startBrowsing, virtualOnPage, waitForView,
+  assert, findWordWithMouse, frames, menuAtRest, openPage, pixelsIn, screenshot, startBrowsing, virtualOnPage,
+  waitForView,
 } from './harness.mjs';
 
 const started = Date.now();
@@ -12,8 +13,7 @@ const {server, url, browser} = await startBrowsing();
 try {
   const {context, page, errors} = await openPage(browser, {width: 640, height: 480});
   await page.goto(url, {waitUntil: 'commit'});
-  let v = await waitForView(page, (v) => v.state === 1 && v.loading === 0 && v.menuSlide === 0 && v.wheel.settled,
-                            'the menu at rest');
+  let v = await waitForView(page, menuAtRest, 'the menu at rest');
   assert.equal(v.menuSel, 0, 'a first visit starts on the tutorial');
   const medalBefore = await medalColours(page, v);
 
@@ -47,8 +47,7 @@ try {
     }
   });
   await page.reload({waitUntil: 'commit'});
-  v = await waitForView(page, (v) => v.state === 1 && v.loading === 0 && v.menuSlide === 0 && v.wheel.settled,
-                        'the menu after a reload');
+  v = await waitForView(page, menuAtRest, 'the menu after a reload');
   assert.equal(v.best[0], 6, 'the result is kept in the browser over a reload');
   assert.equal(v.last[0][0], 6);
   await screenshot(page, 'mouse-tutorial-medal');

@@ -4,8 +4,8 @@
 // word) filed in the group's best and last results.
 // Depends on the harness (finger() sends the DevTools protocol's touch events) and the test program's view.
 import {
-  assert, cellOnPage, findWord, finger, frames, openPage, pauseMenuIn, screenshot, startBrowsing, virtualOnPage,
-  waitForView,
+  assert, cellOnPage, findWord, finger, frames, menuAtRest, openPage, pauseMenuIn, screenshot, startBrowsing,
+  virtualOnPage, waitForView,
 } from './harness.mjs';
 
 const started = Date.now();
@@ -15,8 +15,7 @@ try {
   const {page, errors} = await openPage(browser, {width: 800, height: 600, dpr, touch: true});
   const touch = await finger(page);
   await page.goto(url, {waitUntil: 'commit'});
-  let v = await waitForView(page, (v) => v.state === 1 && v.loading === 0 && v.menuSlide === 0 && v.wheel.settled,
-                            'the menu at rest');
+  let v = await waitForView(page, menuAtRest, 'the menu at rest');
   assert.equal(v.menuSel, 0);
 
   // The entry after the selected one rests at 80 degrees from straight up, 131 units from the wheel's centre.
