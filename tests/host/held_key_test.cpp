@@ -112,8 +112,14 @@ TEST_F(HeldKey, AKeyLetGoWhileTheGameWaitsSuspendedIsPressedAgainAsUsual) {
     // the key is let go of no window has the focus, so the game's own has no event to wake it.
     struct NoRepeat {
         Display* x = XOpenDisplay(nullptr);
-        NoRepeat() { XAutoRepeatOff(x), XSync(x, False); }
-        ~NoRepeat() { XAutoRepeatOn(x), XCloseDisplay(x); }
+        NoRepeat() {
+            XAutoRepeatOff(x);
+            XSync(x, False);
+        }
+        ~NoRepeat() {
+            XAutoRepeatOn(x);
+            XCloseDisplay(x);
+        }
     } keyboard;
     Xdotool("keydown Return");
     Pump(0.2);
