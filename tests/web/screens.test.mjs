@@ -5,7 +5,7 @@
 // Depends on the harness and the test program's view.
 import {
   assert, finger, frames, menuAtRest, openPage, pauseMenuIn, pixelsIn, screenshot, startBrowsing, view,
-  virtualOnPage, waitForView,
+  virtualOnPage, waitForBoxClosed, waitForView,
 } from './harness.mjs';
 
 const started = Date.now();
@@ -52,7 +52,7 @@ try {
     await screenshot(page, `screens-phone-${shape}-options`);
     await checkLabelsInPanel(page, v, shape);
     await tapVirtual(v, 100, 60);
-    await waitForView(page, (v) => v.optionsOpen === 0 && v.optionsSlide === 0, `the options box closed, ${shape}`);
+    await waitForBoxClosed(page, () => true, `the options box closed, ${shape}`);
   }
 
   // The tutorial, started with the play button in the middle of the strip, 48 units above the foot.
