@@ -232,11 +232,12 @@ export function findWord(v) {
 export const menuAtRest = (v) => v.state === 1 && v.loading === 0 && v.menuSlide === 0 && v.wheel.settled &&
   v.wheel.y === Math.trunc(v.screen.h - 64);
 
-// Waits until the options box has slid out and the game takes controls again; answers the view.
-// NOTE: the box holds every key and the pointer in each update it slides, the last one included: a control
+// Waits until the options box has slid fully in (open) or out, and the game takes controls again; answers the
+// view. NOTE: the box holds every key and the pointer in each update it slides, the last one included: a control
 // already held at the next update would have to be let go of before it acts.
-export async function waitForBoxClosed(page, condition, what) {
-  const v = await waitForView(page, (v) => v.optionsOpen === 0 && v.optionsSlide === 0 && condition(v), what);
+export async function waitForBox(page, open, what, condition = () => true) {
+  const v = await waitForView(
+    page, (v) => v.optionsOpen === (open ? 1 : 0) && v.optionsSlide === (open ? 30 : 0) && condition(v), what);
   await frames(page, 3);
   return v;
 }

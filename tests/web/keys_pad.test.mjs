@@ -8,7 +8,7 @@
 // NOTE: the pad is a plain object returned by navigator.getGamepads(), set up before the page's own scripts; the
 // game samples it at every update, as it samples a real pad, and the test changes its buttons and axes.
 import {
-  assert, frames, openPage, screenshot, startBrowsing, tapKey, waitForBoxClosed, waitForView,
+  assert, frames, openPage, screenshot, startBrowsing, tapKey, waitForBox, waitForView,
 } from './harness.mjs';
 
 const kPad = () => {
@@ -38,14 +38,14 @@ try {
   await tapKey(page, 'ArrowDown');
   v = await waitForView(page, (v) => v.pauseCursor === 1, 'the options entry highlighted');
   await tapKey(page, 'KeyZ');
-  v = await waitForView(page, (v) => v.optionsOpen === 1 && v.optionsSlide === 30, 'the options box open');
+  v = await waitForBox(page, true, 'the options box open');
   await tapKey(page, 'ArrowDown');
   v = await waitForView(page, (v) => v.optionCursor === 1, 'the sound row highlighted');
   await tapKey(page, 'KeyZ');
   v = await waitForView(page, (v) => v.soundLevel === 1, 'the sound one level down');
   await screenshot(page, 'keys-options');
   await tapKey(page, 'Escape');
-  v = await waitForBoxClosed(page, (v) => v.paused === 1, 'the box closed, still paused');
+  v = await waitForBox(page, false, 'the box closed, still paused', (v) => v.paused === 1);
   await tapKey(page, 'Escape');
   v = await waitForView(page, (v) => v.paused === 0 && v.state === 10, 'play resumed by Escape');
   assert.equal(v.soundLevel, 1);

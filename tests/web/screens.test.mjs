@@ -5,7 +5,7 @@
 // Depends on the harness and the test program's view.
 import {
   assert, finger, frames, menuAtRest, openPage, pauseMenuIn, pixelsIn, screenshot, startBrowsing, view,
-  virtualOnPage, waitForBoxClosed, waitForView,
+  virtualOnPage, waitForBox, waitForView,
 } from './harness.mjs';
 
 const started = Date.now();
@@ -48,11 +48,11 @@ try {
     await screenshot(page, `screens-phone-${shape}-menu`);
     // The options box opens from the cog at the wheel's centre and closes with its own cog at (100, 60).
     await tapVirtual(v, v.wheel.x, v.wheel.y);
-    v = await waitForView(page, (v) => v.optionsOpen === 1 && v.optionsSlide === 30, `the options box, ${shape}`);
+    v = await waitForBox(page, true, `the options box, ${shape}`);
     await screenshot(page, `screens-phone-${shape}-options`);
     await checkLabelsInPanel(page, v, shape);
     await tapVirtual(v, 100, 60);
-    await waitForBoxClosed(page, () => true, `the options box closed, ${shape}`);
+    await waitForBox(page, false, `the options box closed, ${shape}`);
   }
 
   // The tutorial, started with the play button in the middle of the strip, 48 units above the foot.
