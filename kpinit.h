@@ -1,5 +1,5 @@
-// The start values of every module, shared by the desktop's start-up (startup.cpp) and the browser's
-// (web/startup.cpp): the one part of starting that knows every layer and is the same on both hosts.
+// The start values of every module, set by start-up (startup.cpp): the one part of starting that knows every
+// layer.
 #pragma once
 
 // Sets every framework and game global to its start value; the host game must exist.

@@ -1,5 +1,5 @@
-// The executable: runs the start-up sequence and returns 0.
-#include "host/glfwgame.h"
+// The executable (or the page's program): runs the start-up sequence and returns 0.
+#include "backend.h"
 
 int main(int argc, char** argv) {
     KpZindleGame::Main(argc, argv);

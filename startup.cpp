@@ -1,40 +1,26 @@
-// Start-up on the desktop: it sets every module's start values, creates the host game, the application object and
-// its delegate, and runs the frame loop.
-#include <clocale>
-
-#include "host/errors.h"
-#include "host/glfwgame.h"
-#include "host/notices.h"
+// Start-up: it readies the platform, sets every module's start values, creates the host game, the application
+// object and its delegate, and runs the frame loop. The one start-up of every platform: the platform's own steps
+// are the backend's (backend.h).
+#include "backend.h"
 #include "kpinit.h"
 
+int argc = 0;
+char** argv = nullptr;
+
 int KpZindleGame::Main(int argCount, char** argValues) {
-    if (!glfw2::Init()) {
-        kpPrint(String("glfwInit failed"));
-        kpTellPlayer("window", "no window can be opened (no graphical display could be reached); the game cannot "
-                               "start. Your saved progress is untouched.");
-        std::exit(255);
-    }
+    kpOpenPlatform();
     // NOTE: the host game lives until the process ends; the error path leaves without unwinding it.
     auto* game = new KpZindleGame();
     argc = argCount;
     argv = argValues;
-    kpInstallSignalHandlers();
-    if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
     try {
         kpInit();
         kpCreateApplication();
         if (game->Delegate()) game->Run();
     } catch (const ThrowableObject& exception) {
-        glfw2::Terminate();
+        kpClosePlatform();
         game->Die(exception);
     }
-    glfw2::Terminate();
-    // NOTE: the loop also ends when the first window could never be opened; that is a failure to start, not
-    // a game that was played and closed, and ends as one.
-    if (glfwGraphicsSeq == 0) {
-        kpTellPlayer("window", "the game's window could not be opened; the game cannot start. Your saved progress "
-                               "is untouched.");
-        std::exit(255);
-    }
+    kpLeaveStartUp();
     return 0;
 }

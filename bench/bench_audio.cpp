@@ -13,7 +13,7 @@
 
 #include "framework/audio/audio.h"
 #include "game/myapp.h"
-#include "host/glfwgame.h"
+#include "backend.h"  // KpZindleGame
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "framework/input/input.h"
 #include "game/myapp.h"
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 #include "tests/support/fake_glfw.h"
 
 namespace {

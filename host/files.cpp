@@ -18,6 +18,21 @@ String kp_data_FixDataPath(const String& path) {
     return String("zindle://data/") + path;
 }
 
+String MapVirtualPath(const String& path, const VirtualFolders& folders) {
+    if (!path.StartsWith(String("zindle:"))) return path;
+    const struct {
+        const char* root;
+        const std::function<String()>& folder;
+    } roots[] = {{"zindle://data/", folders.data},
+                 {"zindle://internal/", folders.internal},
+                 {"zindle://external/", folders.external}};
+    for (const auto& [root, folder] : roots) {
+        const String prefix(root);
+        if (path.StartsWith(prefix)) return folder() + String("/") + path.Slice(prefix.Length());
+    }
+    return String();
+}
+
 String FindDataDirectory(const String& appDir, const String& installed) {
     namespace fs = std::filesystem;
     const String beside = appDir + String("/data");

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,18 @@ String kp_data_FixDataPath(const String& path);
 // data lies in the shared data tree), else "data" beside it still, so that a missing folder fails to open as
 // before. The installed one is given without "." or ".." steps.
 String FindDataDirectory(const String& appDir, const String& installed);
+
+// Where a host keeps the folders of the virtual roots "zindle://data/", "zindle://internal/" and
+// "zindle://external/"; each is asked for only when a path names its root, so a folder found at some cost (the
+// data folder) is found when first used.
+struct VirtualFolders {
+    std::function<String()> data, internal, external;
+};
+
+// A virtual path as a file-system path: a path that does not start with "zindle:" comes back unchanged; one under
+// a root is that root's folder, "/", and the rest of the path; any other "zindle:" path is the empty text, which
+// opens nothing.
+String MapVirtualPath(const String& path, const VirtualFolders& folders);
 
 // A whole file's bytes, read at its file-system path (UTF-8); none, with errno saying why, when it cannot be
 // opened. Touches no String, so any thread may read with it.

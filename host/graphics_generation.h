@@ -5,4 +5,4 @@
 #pragma once
 
 // 0 until the first context exists; incremented with each new one.
-extern int glfwGraphicsSeq;
+extern int kpGraphicsSeq;

@@ -6,7 +6,10 @@
 #include <exception>
 
 #include "host/errors.h"
+#include "host/graphics_generation.h"
 #include "runtime/object.h"
+
+int kpGraphicsSeq = 0;
 
 KpGame* KpGame::_game = nullptr;
 

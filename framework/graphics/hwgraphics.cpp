@@ -1,6 +1,6 @@
 // hwGraphics: batching, transforming and colouring primitives, and the state that decides when a batch is drawn.
 // Depends on the host (window size), hwSurface and hwTexturePage (texture binding), and on the device's OpenGL
-// side, which draws a batch: hwgraphics_gl.cpp on OpenGL's fixed pipeline, or web/hwgraphics_webgl.cpp on WebGL.
+// side, which draws a batch: desktop/hwgraphics_gl.cpp on OpenGL's fixed pipeline, or web/hwgraphics_gl.cpp on WebGL.
 #include "framework/graphics/hwgraphics.h"
 
 #include <bit>    // std::endian: the packed colour is read by OpenGL as bytes
@@ -8,7 +8,7 @@
 #include <cmath>  // cosf, sinf, sqrtf
 #include <vector>
 
-#include "host/graphics_generation.h"  // glfwGraphicsSeq
+#include "host/graphics_generation.h"  // kpGraphicsSeq
 #include "host/kpgame.h"
 
 static_assert(std::endian::native == std::endian::little,
@@ -113,7 +113,7 @@ void hwGraphics::Put(hwVertex* vertex, float x, float y) const {
 
 void hwGraphics::PrepareTexture(hwSurface* surface) {
     // NOTE: the test runs for every image drawn; the work behind it hardly ever.
-    if (surface->page ? surface->drawableIn != glfwGraphicsSeq : surface->seq == -1) PrepareTextureNow(surface);
+    if (surface->page ? surface->drawableIn != kpGraphicsSeq : surface->seq == -1) PrepareTextureNow(surface);
 }
 
 void hwGraphics::PrepareTextureNow(hwSurface* surface) {

@@ -105,8 +105,9 @@ private:
     void PrepareTexture(hwSurface* surface);
     void PrepareTextureNow(hwSurface* surface);
 
-    // The device's OpenGL side, the only calls that reach OpenGL: hwgraphics_gl.cpp over the fixed pipeline, or
-    // web/hwgraphics_webgl.cpp over WebGL in a page.
+    // The device's OpenGL side, the only calls that reach OpenGL, given by the graphics backend (backend.h):
+    // desktop/hwgraphics_gl.cpp over the fixed pipeline, web/hwgraphics_gl.cpp over WebGL in a page; the state
+    // calls both set alike in hwgraphics_gl_state.cpp.
     // Sets the window's viewport and projection (window pixels, 0 at the top left) and normal blending up.
     void GLBeginFrame();
     // Draws the batch's vertices (and, for shapes, its indices), textured by surface when it is given.

@@ -1,6 +1,6 @@
 // hwTexturePage: one OpenGL texture shared by several surfaces, a layer each, so that draws of different
 // surfaces join one batch.
-// Depends on OpenGL 1.2 (3D textures), the host (glfwGraphicsSeq, the generation of the current GL context) and
+// Depends on OpenGL 1.2 (3D textures), the host (kpGraphicsSeq, the generation of the current GL context) and
 // hwSurface, whose kept pixels fill the layers.
 // A page is a 3D texture used as a stack of layers of one size, sampled nearest in every direction. A surface's
 // texels are addressed in its layer exactly as in a texture of its own: its u and v are at most scaled by a
@@ -76,9 +76,9 @@ private:
 
     std::vector<hwSurface*> members;  // by layer; null: a layer given up since the texture was made
     std::vector<bool> uploaded;       // by layer: the texture holds the member's pixels
-    int seq = -1;                     // glfwGraphicsSeq when the texture was made; -1: none
+    int seq = -1;                     // kpGraphicsSeq when the texture was made; -1: none
     unsigned texture = 0;
     int texWidth = 0, texHeight = 0, texDepth = 0;  // of the made texture (powers of two when retried)
     int madeLayers = 0;                             // members the texture was made for
-    const int bornIn;                               // glfwGraphicsSeq when the page was started
+    const int bornIn;                               // kpGraphicsSeq when the page was started
 };

@@ -1,6 +1,6 @@
 // hwSurface: premultiplying pixels once at load, making and re-making textures, sub-image updates; and the
 // graphics device's operations that make surfaces.
-// Depends on OpenGL 1.2, the host (LoadImageData, glfwGraphicsSeq), texture pages and the graphics device.
+// Depends on OpenGL 1.2, the host (LoadImageData, kpGraphicsSeq), texture pages and the graphics device.
 #include "framework/graphics/hwsurface.h"
 
 #include <GL/gl.h>
@@ -96,7 +96,7 @@ int hwSurface::Discard() {
         page = nullptr;
     }
     // NOTE: a texture of an older context died with its window; its name means nothing in the current one.
-    if (seq != -1 && seq == glfwGraphicsSeq) {
+    if (seq != -1 && seq == kpGraphicsSeq) {
         glDeleteTextures(1, &texture);
         seq = -1;
     }
@@ -160,12 +160,12 @@ void hwSurface::Bind() {
         page->Bind(this);
         return;
     }
-    if (glfwGraphicsSeq == 0) return;  // no window, no context yet
-    if (seq == glfwGraphicsSeq) {
+    if (kpGraphicsSeq == 0) return;  // no window, no context yet
+    if (seq == kpGraphicsSeq) {
         glBindTexture(GL_TEXTURE_2D, texture);
         return;
     }
-    seq = glfwGraphicsSeq;
+    seq = kpGraphicsSeq;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     SampleNearestClamped(GL_TEXTURE_2D);
@@ -211,7 +211,7 @@ void hwSurface::SetSubData(int x, int y, int w, int h, const int* source, int pi
         page->Refresh(this);  // the whole layer goes up again, with its repeated edges
         return;
     }
-    if (seq != glfwGraphicsSeq) return;  // the next bind uploads the whole block
+    if (seq != kpGraphicsSeq) return;  // the next bind uploads the whole block
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     // NOTE: the block's rows are the surface's width apart, whatever the rectangle's width; telling OpenGL so

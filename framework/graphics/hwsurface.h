@@ -1,6 +1,6 @@
 // hwSurface: an image held twice, as decoded pixels in main memory and as an OpenGL texture made on demand:
 // a texture of its own, or a layer of a texture page shared with other surfaces.
-// Depends on the runtime (Object), the host (glfwGraphicsSeq, the generation of the current GL context) and
+// Depends on the runtime (Object), the host (kpGraphicsSeq, the generation of the current GL context) and
 // hwTexturePage.
 // The pixels stay after the upload: a window re-creation (fullscreen switch) loses every texture with its
 // context, and each surface or page makes its texture again from memory the next time it is bound.
@@ -43,14 +43,14 @@ public:
     int width = 0, height = 0;        // image size (the texture may be larger)
     int depth = 0;                    // bytes per pixel, 1..4
     int format = 0;                   // GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB or GL_RGBA
-    int seq = -1;                     // glfwGraphicsSeq when the texture was made; -1: none
+    int seq = -1;                     // kpGraphicsSeq when the texture was made; -1: none
     int pixelsChanged = 0;            // counts changes to the pixels, so ink bounds measured earlier go stale
     unsigned int texture = 0;         // a texture of its own (none on a page)
     float uscale = 0, vscale = 0;     // 1 / texture width, 1 / texture height
     StrongRef<hwTexturePage> page;    // the page the surface is a layer of, or null
     int layer = -1;                   // its layer there
     float layerCoord = 0;             // texture coordinate r of that layer in the page's made texture
-    int drawableIn = -1;              // glfwGraphicsSeq in which the page's texture holds it as it is now
+    int drawableIn = -1;              // kpGraphicsSeq in which the page's texture holds it as it is now
 };
 
 // Makes the bound texture of target (GL_TEXTURE_2D or GL_TEXTURE_3D) sample the nearest texel and clamp at its
@@ -62,5 +62,5 @@ void SampleNearestClamped(unsigned target);
 int PowerOfTwoAtLeast(int size);
 
 // Gives the bound 2D texture empty storage of a size, in format; false when the driver refuses that size.
-// Defined by the device's OpenGL side (hwgraphics_gl.cpp, or web/hwgraphics_webgl.cpp in a page).
+// Defined by the device's OpenGL side (the graphics backend's hwgraphics_gl.cpp: desktop/ or web/).
 bool hwTextureStorage2D(int format, int width, int height);

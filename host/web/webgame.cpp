@@ -10,7 +10,8 @@
 #include <cstdlib>    // free
 
 #include "host/audio_data.h"           // LoadAudioFile
-#include "host/graphics_generation.h"  // glfwGraphicsSeq
+#include "host/files.h"                // MapVirtualPath
+#include "host/graphics_generation.h"  // kpGraphicsSeq
 #include "host/image_data.h"           // LoadImagePixels
 #include "host/notices.h"
 
@@ -32,10 +33,6 @@ int quorlix_state_owner();
 int quorlix_state_unread();
 void quorlix_store_state();
 }
-
-int glfwGraphicsSeq = 0;
-int argc = 0;
-char** argv = nullptr;
 
 KpWebGame* KpWebGame::_webGame = nullptr;
 
@@ -154,11 +151,8 @@ std::optional<KpDisplayMode> KpWebGame::GetDesktopMode() {
 }
 
 String KpWebGame::PathToFilePath(const String& path) {
-    if (!path.StartsWith(String("zindle:"))) return path;
-    if (path.StartsWith(String("zindle://data/"))) return String("/data/") + path.Slice(14);
-    if (path.StartsWith(String("zindle://internal/"))) return String("/internal/") + path.Slice(18);
-    if (path.StartsWith(String("zindle://external/"))) return String("/external/") + path.Slice(18);
-    return String();
+    return MapVirtualPath(path, {[] { return String("/data"); }, [] { return String("/internal"); },
+                                 [] { return String("/external"); }});
 }
 
 void KpWebGame::DecodeImagesAhead(const std::vector<String>& paths) {
@@ -213,7 +207,7 @@ void KpWebGame::Run() {
         kpTellPlayer("window", "this browser cannot draw the game (it has no WebGL); the game cannot start.");
         return;
     }
-    ++glfwGraphicsSeq;
+    ++kpGraphicsSeq;
     kpListenToPage();
     quorlix_start_audio_on_gestures();
     StartGame();

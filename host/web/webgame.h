@@ -1,6 +1,11 @@
 // KpWebGame: the host in a web page. The browser drives the frame loop (one iteration per animation frame), the
 // page's canvas is the window, its events are the keys, mouse, touches and pads, the data folder is packed with
-// the site, and the state file lives in the browser's IndexedDB. KpZindleGame is the class actually created.
+// the site, and the state file lives in the browser's IndexedDB. The page's host backend (backend.h): start-up
+// creates it as KpZindleGame.
+// Implements the clock, the state store, pads, opening links, whether sound runs yet, the pointer, the canvas's
+// size, fullscreen, paths, and decoding art (ahead, between frames) and sounds. Leaves out the swap interval (the
+// browser paces its frames), a window's size (the canvas fills the page), handing freed memory back (a page's
+// memory never shrinks) and the date's milliseconds, as every host does.
 // Depends on host/kpgame.h, the update schedule, and the toolchain's HTML5 and file-system layers (through
 // host/web/webgame.cpp, webinput.cpp and webhost.js).
 #pragma once
@@ -72,16 +77,6 @@ private:
     bool fullscreenWanted_ = false;  // the game last asked for fullscreen
     bool drawn_ = false;             // a frame has been drawn
 };
-
-class KpZindleGame : public KpWebGame {
-public:
-    // The start-up sequence of the program in a page; defined in web/startup.cpp, where every layer is known.
-    static int Main(int argc, char** argv);
-};
-
-// Process arguments, kept by start-up; nothing reads them.
-extern int argc;
-extern char** argv;
 
 // The page's input (host/web/webinput.cpp): registers the key, mouse, touch and visibility handlers that deliver
 // events to the host game.

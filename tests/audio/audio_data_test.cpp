@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "host/audio_data.h"
-#include "host/glfwgame.h"
+#include "backend.h"  // KpZindleGame
 #include "runtime/object.h"
 #include "tests/audio/wav_bytes.h"
 

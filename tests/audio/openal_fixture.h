@@ -20,7 +20,7 @@
 
 #include <AL/al.h>
 
-#include "host/glfwgame.h"
+#include "backend.h"  // KpZindleGame
 #include "runtime/object.h"
 #include "tests/audio/wav_bytes.h"
 

@@ -4,7 +4,7 @@
 
 #include "framework/app/app.h"
 #include "framework/input/input.h"
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 #include "tests/support/fake_glfw.h"
 
 namespace {

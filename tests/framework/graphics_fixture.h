@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/graphics/graphics.h"
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 #include "tests/support/fake_glfw.h"
 #include "tests/support/gl_recorder.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/input/input.h"
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 #include "tests/support/fake_glfw.h"
 
 namespace {

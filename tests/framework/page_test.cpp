@@ -106,7 +106,7 @@ TEST_F(PageTest, OnlySheetsOfOneFormatAndAFittingSizeShareAndLargeOnesKeepTheirO
     glrec::ClearLog();
     StrongRef<hwSurface> large = Load("large.png", 1024, 1025);
     EXPECT_FALSE(large->page);
-    EXPECT_EQ(large->seq, glfwGraphicsSeq);
+    EXPECT_EQ(large->seq, kpGraphicsSeq);
     EXPECT_EQ(glrec::Count("glTexImage2D"), 1);
 
     // A context whose 3D textures cannot hold a sheet, or that has none, leaves it a texture of its own.

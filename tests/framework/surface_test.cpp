@@ -149,7 +149,7 @@ TEST_F(GraphicsTest, ANewWindowMakesEveryTextureAgainFromThePixelsKept) {
     device->DrawSurface(surface.Get(), 0, 0);
     Finish();
     EXPECT_NE(surface->texture, first);
-    EXPECT_EQ(surface->seq, glfwGraphicsSeq);
+    EXPECT_EQ(surface->seq, kpGraphicsSeq);
     EXPECT_EQ(glrec::Count("glTexSubImage2D"), 1);  // pixels uploaded again
     EXPECT_EQ(glrec::Draws().at(0)->texture, surface->texture);
 
@@ -164,8 +164,8 @@ TEST_F(GraphicsTest, ANewWindowMakesEveryTextureAgainFromThePixelsKept) {
 TEST(SurfaceWithoutWindow, GetsItsTextureAndScalesOnItsFirstDraw) {
     ScopedFakeGlfw glfw;
     glrec::Reset();
-    const int savedSeq = glfwGraphicsSeq;
-    glfwGraphicsSeq = 0;  // no window opened yet
+    const int savedSeq = kpGraphicsSeq;
+    kpGraphicsSeq = 0;  // no window opened yet
     KpGlfwGame host;
     StrongRef<hwGraphics> device = MakeRef<hwGraphics>(&host);
     StrongRef<hwSurface> surface = device->CreateSurface(8, 4);
@@ -181,7 +181,7 @@ TEST(SurfaceWithoutWindow, GetsItsTextureAndScalesOnItsFirstDraw) {
     EXPECT_FLOAT_EQ(v[0].u, 0.5f);  // the scales were known before the vertices were written
     EXPECT_FLOAT_EQ(v[2].u, 1.0f);
     EXPECT_FLOAT_EQ(v[2].v, 1.0f);
-    glfwGraphicsSeq = std::max(savedSeq, glfwGraphicsSeq);
+    kpGraphicsSeq = std::max(savedSeq, kpGraphicsSeq);
     surface = nullptr;
     device = nullptr;
     gc_collect();

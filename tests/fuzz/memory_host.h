@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "host/glfwgame.h"
+#include "backend.h"  // KpZindleGame
 
 class MemoryHost : public KpZindleGame {
 public:

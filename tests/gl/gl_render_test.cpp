@@ -166,9 +166,9 @@ TEST_F(RealGlTest, ATextureSurvivesTheWindowBeingMadeAgain) {
     End("texture_before");
     EXPECT_TRUE(Near(At(12, 20), {0, 255, 0}));
 
-    const int before = glfwGraphicsSeq;
+    const int before = kpGraphicsSeq;
     OpenWindow();  // a new window and with it a new GL context: the old texture is gone
-    ASSERT_GT(glfwGraphicsSeq, before);
+    ASSERT_GT(kpGraphicsSeq, before);
     Begin(0, 0, 0);
     kp_graphics_DrawImage2(image.Get(), 10, 10, 0, 4, 4, 1);
     End("texture_after");

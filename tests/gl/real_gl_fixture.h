@@ -13,7 +13,7 @@
 
 #include "framework/app/app.h"
 #include "framework/graphics/graphics.h"
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 #include "tests/support/scratch.h"
 
 constexpr int kWidth = 320, kHeight = 240;

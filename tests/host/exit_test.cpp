@@ -9,7 +9,7 @@
 #include <new>
 
 #include "host/errors.h"
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 
 namespace {
 

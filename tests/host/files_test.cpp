@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "host/files.h"
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 #include "host/notices.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include <X11/Xlib.h>  // the keyboard's repeat and the focus, which xdotool cannot set
 
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "host/files.h"
-#include "host/image_ahead.h"
+#include "host/desktop/image_ahead.h"
 #include "tests/support/scratch.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 #include "runtime/object.h"  // gc_ext_new_bytes, which loading moves
 #include "tests/support/fake_glfw.h"
 

@@ -2,7 +2,7 @@
 // size answered from what GLFW reported rather than asked of the X server.
 #include <gtest/gtest.h>
 
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 
 // NOTE: after GoogleTest, whose names Xlib's macros (None, Bool) would otherwise rewrite.
 #include <GLFW/glfw3.h>
@@ -46,9 +46,9 @@ TEST(RealWindow, FullscreenTakesTheDesktopAndTheWayBackIsTheCentredStartingWindo
     const KpGlfwVideoMode desktop = game.GetGlfwDesktopMode();
     EXPECT_EQ(desktop.width, 1280);
     EXPECT_EQ(desktop.height, 1024);
-    const int seq = glfwGraphicsSeq;
+    const int seq = kpGraphicsSeq;
     game.SetGlfwWindow(desktop.width, desktop.height, desktop.red, desktop.green, desktop.blue, 0, 0, 0, true);
-    EXPECT_EQ(glfwGraphicsSeq, seq + 1);
+    EXPECT_EQ(kpGraphicsSeq, seq + 1);
     EXPECT_TRUE(SettlesAt(game, 1280, 1024));
 
     game.SetGlfwWindow(640, 480, desktop.red, desktop.green, desktop.blue, 0, 0, 0, false);

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 #include "tests/support/fake_glfw.h"
 
 namespace {
@@ -26,7 +26,7 @@ struct WindowTest : ::testing::Test {
 };
 
 TEST_F(WindowTest, WindowedIsCentredTitledAndResizable) {
-    const int seq = glfwGraphicsSeq;
+    const int seq = kpGraphicsSeq;
     game.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
     EXPECT_TRUE(glfw->windowOpen);
     EXPECT_FALSE(glfw->fullscreen);
@@ -40,7 +40,7 @@ TEST_F(WindowTest, WindowedIsCentredTitledAndResizable) {
     EXPECT_TRUE(glfw->keyRepeat);
     EXPECT_NE(glfw->keyFun, nullptr);
     EXPECT_NE(glfw->closeFun, nullptr);
-    EXPECT_EQ(glfwGraphicsSeq, seq + 1);
+    EXPECT_EQ(kpGraphicsSeq, seq + 1);
     EXPECT_EQ(game.GetDeviceWidth(), 640);
     EXPECT_EQ(game.GetDeviceHeight(), 480);
 }
@@ -95,13 +95,13 @@ TEST_F(WindowTest, RefusedFullscreenFallsBackToTheStartingWindow) {
 
 TEST_F(WindowTest, NoWindowAtAllEndsTheLoopQuietly) {
     glfw->failWindows = true;
-    const int seq = glfwGraphicsSeq;
+    const int seq = kpGraphicsSeq;
     KpGlfwGame fresh;
     KeyLog quiet;
     fresh.SetDelegate(&quiet);
     fresh.Run();
     EXPECT_FALSE(glfw->windowOpen);
-    EXPECT_EQ(glfwGraphicsSeq, seq) << "no window, no new generation";
+    EXPECT_EQ(kpGraphicsSeq, seq) << "no window, no new generation";
 }
 
 TEST_F(WindowTest, CloseBoxSendsTheCloseKeyAndKeepsTheWindow) {

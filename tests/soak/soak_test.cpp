@@ -27,7 +27,7 @@
 #include "game/myapp.h"
 #include "game/play_slots.h"
 #include "game/search.h"
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 #include "runtime/object.h"
 #include "tests/soak/alloc_counter.h"
 #include "tests/support/fake_glfw.h"
@@ -100,7 +100,7 @@ public:
             r.most = std::max(r.most, rss);
             r.last = rss;
         }
-        const int window = glfwGraphicsSeq;
+        const int window = kpGraphicsSeq;
         const Screen before = app ? ScreenOf(*app) : kLoading;
         const int stateBefore = app ? app->m_state : 0;
         alloc::BeginFrame();
@@ -110,7 +110,7 @@ public:
         const Screen after = ScreenOf(*app);
         // NOTE: an update that re-opened the window (F11, or the options' window row) is a transition too.
         steady = before == after && before == previous && app->m_state == stateBefore && before < kScreens &&
-                 glfwGraphicsSeq == window;
+                 kpGraphicsSeq == window;
         // Steady updates are charged to their screen, the rest to loading or to the transitions.
         bucket = steady ? before : (before == kLoading || after == kLoading ? kLoading : kTransition);
         const alloc::Totals made = alloc::EndFrame(bucket);

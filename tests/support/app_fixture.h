@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 #include "tests/support/build_tree_host.h"
 #include "tests/support/fake_glfw.h"
 #include "tests/support/game_devices.h"

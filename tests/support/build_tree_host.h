@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 
 class BuildTreeHost : public KpGlfwGame {
 public:

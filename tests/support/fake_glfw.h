@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/glfw2.h"
+#include "host/desktop/glfw2.h"
 
 struct FakePad {
     bool present = false;

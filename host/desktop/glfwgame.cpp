@@ -1,5 +1,5 @@
 // KpGlfwGame: the frame loop, the window and its callbacks, pads and paths on the desktop host.
-#include "host/glfwgame.h"
+#include "host/desktop/glfwgame.h"
 
 #include <malloc.h>  // malloc_trim
 #include <unistd.h>  // readlink
@@ -8,12 +8,9 @@
 #include <cstdlib>
 
 #include "host/audio_data.h"  // LoadAudioFile
-#include "host/files.h"       // FindDataDirectory
+#include "host/files.h"       // FindDataDirectory, MapVirtualPath
 #include "host/image_data.h"  // LoadImagePixels
-
-int glfwGraphicsSeq = 0;
-int argc = 0;
-char** argv = nullptr;
+#include "host/input_map.h"   // kpReadPad and the desktop's pad layouts
 
 KpGlfwGame* KpGlfwGame::_glfwGame = nullptr;
 
@@ -78,7 +75,7 @@ void KpGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
         opened = glfw2::OpenWindow(width, height, red, green, blue, alpha, depth, stencil, glfw2::WINDOW);
     }
     if (!opened) return;
-    ++glfwGraphicsSeq;
+    ++kpGraphicsSeq;
     if (!fullscreen) {
         glfw2::SetWindowPos((desktop.width - width) / 2, (desktop.height - height) / 2);
         glfw2::SetWindowTitle("Quorlix");
@@ -251,11 +248,10 @@ int KpGlfwGame::OnWindowClose() {
 namespace {
 int pjoys[4] = {-1, -1, -1, -1};
 
-// Layouts: the source of each of the six stick outputs, and of button slots 0..13.
-constexpr int kLayoutAAxes[6] = {0, 1, 2, 4, 67, 66};
-constexpr int kLayoutBAxes[6] = {0, 1, 134, 2, 67, 135};
-constexpr int kLayoutAButtons[14] = {0, 1, 2, 3, 4, 5, 6, 7, -4, -3, -2, -1, 8, 9};
-constexpr int kLayoutBButtons[14] = {1, 2, 0, 3, 4, 5, 8, 9, -4, -3, -2, -1, 10, 11};
+// The raw tables of the window layer's two pad layouts: the button of each pad slot (negative from the end, where
+// the hat is), and the source code of each of the six stick outputs.
+constexpr KpPadTables kLayoutA = kpPadTables(kDesktopPadLayoutA);
+constexpr KpPadTables kLayoutB = kpPadTables(kDesktopPadLayoutB);
 }  // namespace
 
 bool KpGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
@@ -272,36 +268,14 @@ bool KpGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Ar
     if (joy == -1) return false;
 
     float axes[6] = {0, 0, 0, 0, 0, 0};
-    unsigned char pressed[32] = {};
+    unsigned char states[32] = {};
     const int axisCount = glfw2::GetJoystickPos(joy, axes, 6);
-    const int buttonCount = glfw2::GetJoystickButtons(joy, pressed, 32);
+    const int buttonCount = glfw2::GetJoystickButtons(joy, states, 32);
+    bool pressed[32];
+    for (int i = 0; i < 32; ++i) pressed[i] = states[i] == glfw2::PRESS;
 
     const bool layoutA = buttonCount == 14 && axisCount == 5;
-    const int* axisSources = layoutA ? kLayoutAAxes : kLayoutBAxes;
-    const int* buttonSources = layoutA ? kLayoutAButtons : kLayoutBButtons;
-
-    float out[6];
-    for (int i = 0; i < 6; ++i) {
-        const int code = axisSources[i];
-        if (code < 16) out[i] = axes[code];
-        else if (code < 32) out[i] = (1 + axes[code - 16]) * 0.5f;
-        else if (code < 64) out[i] = (1 - axes[code - 32]) * 0.5f;
-        else if (code < 128) out[i] = -axes[code - 64];
-        else out[i] = pressed[code - 128] == glfw2::PRESS ? 1.0f : 0.0f;
-    }
-    joyx[0] = out[0];
-    joyy[0] = out[1];
-    joyz[0] = out[2];
-    joyx[1] = out[3];
-    joyy[1] = out[4];
-    joyz[1] = out[5];
-
-    for (int slot = 0; slot < buttons.Length(); ++slot) buttons[slot] = false;
-    for (int slot = 0; slot < 14 && slot < buttons.Length(); ++slot) {
-        const int source = buttonSources[slot];
-        const int index = source >= 0 ? source : buttonCount + source;
-        if (index >= 0 && index < 32) buttons[slot] = pressed[index] == glfw2::PRESS;
-    }
+    kpReadPad(layoutA ? kLayoutA : kLayoutB, {axes, axisCount, pressed, buttonCount}, joyx, joyy, joyz, buttons);
     return true;
 }
 
@@ -328,14 +302,12 @@ String KpGlfwGame::DataDirectory() {
 
 String KpGlfwGame::PathToFilePath(const String& path) {
     const String appDir = AppDirectory();
-    if (!path.StartsWith(String("zindle:"))) return path;
-    if (path.StartsWith(String("zindle://data/"))) return DataDirectory() + String("/") + path.Slice(14);
-    if (path.StartsWith(String("zindle://internal/"))) {
-        if (_internalDir.Empty()) _internalDir = appDir + String("/internal");
-        return _internalDir + String("/") + path.Slice(18);
-    }
-    if (path.StartsWith(String("zindle://external/"))) return appDir + String("/external/") + path.Slice(18);
-    return String();
+    return MapVirtualPath(path, {[this] { return DataDirectory(); },
+                                 [this, appDir] {
+                                     if (_internalDir.Empty()) _internalDir = appDir + String("/internal");
+                                     return _internalDir;
+                                 },
+                                 [appDir] { return appDir + String("/external"); }});
 }
 
 // ---- Art and sounds ----

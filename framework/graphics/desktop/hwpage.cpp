@@ -1,6 +1,6 @@
 // hwTexturePage: choosing a page and a layer for a surface, giving layers up, and making, packing and filling
 // the 3D texture from the members' kept pixels.
-// Depends on OpenGL 1.2, the host (glfwGraphicsSeq) and hwSurface.
+// Depends on OpenGL 1.2, the host (kpGraphicsSeq) and hwSurface.
 #include "framework/graphics/hwpage.h"
 
 #include <GL/gl.h>
@@ -25,14 +25,14 @@ std::vector<hwTexturePage*>& AllPages() {
 int Largest3DTexture() {
     static int askedIn = -1;
     static int largest = 0;
-    if (askedIn != glfwGraphicsSeq) {
+    if (askedIn != kpGraphicsSeq) {
         GLint value = 0;
         glGetIntegerv(GL_MAX_3D_TEXTURE_SIZE, &value);
         // NOTE: a context without 3D textures refuses the question; its error must not be taken later for a
         // refused texture size.
         glGetError();
         largest = value;
-        askedIn = glfwGraphicsSeq;
+        askedIn = kpGraphicsSeq;
     }
     return largest;
 }
@@ -43,18 +43,18 @@ int placements = 0;
 }  // namespace
 
 hwTexturePage::hwTexturePage(int glFormat, int width, int height)
-    : format(glFormat), layerWidth(width), layerHeight(height), bornIn(glfwGraphicsSeq) {
+    : format(glFormat), layerWidth(width), layerHeight(height), bornIn(kpGraphicsSeq) {
     AllPages().push_back(this);
 }
 
 hwTexturePage::~hwTexturePage() {
     std::erase(AllPages(), this);
     // NOTE: a texture of an older context died with its window; its name means nothing in the current one.
-    if (seq != -1 && seq == glfwGraphicsSeq) glDeleteTextures(1, &texture);
+    if (seq != -1 && seq == kpGraphicsSeq) glDeleteTextures(1, &texture);
 }
 
 void hwTexturePage::Place(hwSurface* surface) {
-    if (!surface->pixels || surface->format == 0 || glfwGraphicsSeq == 0) return;
+    if (!surface->pixels || surface->format == 0 || kpGraphicsSeq == 0) return;
     const int w = surface->width, h = surface->height;
     const int largest = Largest3DTexture();
     if (w <= 0 || h <= 0 || w > largest || h > largest) return;
@@ -68,7 +68,7 @@ void hwTexturePage::Place(hwSurface* surface) {
         // NOTE: a new window brings new art (the game reloads everything at another level), so a page of an
         // earlier window is left to empty out and go: mixing the two would make it again, new art and old,
         // whenever it grows, and keep the old art's layers until it is packed.
-        if (page->bornIn != glfwGraphicsSeq) continue;
+        if (page->bornIn != kpGraphicsSeq) continue;
         const bool exact = page->layerWidth == w && page->layerHeight == h;
         const bool doubled = (page->layerWidth == 2 * w && page->layerHeight == h) ||
                              (page->layerWidth == w && page->layerHeight == 2 * h);
@@ -111,7 +111,7 @@ void hwTexturePage::Leave(hwSurface* surface) {
     surface->drawableIn = -1;
     // NOTE: a page of an earlier window takes no new members, so each one leaving it is a sheet being replaced:
     // its texture goes at once, and is made again, packed, only if a member still in it is drawn meanwhile.
-    if (bornIn != glfwGraphicsSeq && seq == glfwGraphicsSeq) {
+    if (bornIn != kpGraphicsSeq && seq == kpGraphicsSeq) {
         glDeleteTextures(1, &texture);
         seq = -1;
         for (hwSurface* member : members) {
@@ -128,11 +128,11 @@ void hwTexturePage::Refresh(hwSurface* surface) {
 }
 
 bool hwTexturePage::Ready(const hwSurface* surface) const {
-    return surface->page.Get() == this && surface->drawableIn == glfwGraphicsSeq;
+    return surface->page.Get() == this && surface->drawableIn == kpGraphicsSeq;
 }
 
 bool hwTexturePage::Current() const {
-    if (seq != glfwGraphicsSeq || madeLayers != Layers()) return false;
+    if (seq != kpGraphicsSeq || madeLayers != Layers()) return false;
     for (int layer = 0; layer < Layers(); ++layer) {
         if (!members[layer] || !uploaded[layer]) return false;
     }
@@ -140,8 +140,8 @@ bool hwTexturePage::Current() const {
 }
 
 void hwTexturePage::Prepare(const hwSurface* surface) {
-    if (glfwGraphicsSeq == 0 || Ready(surface)) return;
-    if (seq != glfwGraphicsSeq || surface->layer >= madeLayers) {
+    if (kpGraphicsSeq == 0 || Ready(surface)) return;
+    if (seq != kpGraphicsSeq || surface->layer >= madeLayers) {
         Make();
         return;
     }
@@ -163,9 +163,9 @@ void hwTexturePage::Settle() {
     // nothing was placed.
     const bool loading = placements > 0;
     placements = 0;
-    if (loading || glfwGraphicsSeq == 0) return;
+    if (loading || kpGraphicsSeq == 0) return;
     for (hwTexturePage* page : AllPages()) {
-        if (page->bornIn == glfwGraphicsSeq && page->Layers() > 0 && !page->Current()) page->Make();
+        if (page->bornIn == kpGraphicsSeq && page->Layers() > 0 && !page->Current()) page->Make();
     }
 }
 
@@ -176,8 +176,8 @@ void hwTexturePage::Make() {
     if (members.empty()) return;
 
     // NOTE: the texture of this context goes before the new one is made, so the two never take memory at once.
-    if (seq == glfwGraphicsSeq) glDeleteTextures(1, &texture);
-    seq = glfwGraphicsSeq;
+    if (seq == kpGraphicsSeq) glDeleteTextures(1, &texture);
+    seq = kpGraphicsSeq;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_3D, texture);
     SampleNearestClamped(GL_TEXTURE_3D);
@@ -228,5 +228,5 @@ void hwTexturePage::Inform(int layer) const {
     s.uscale = 1.0f / static_cast<float>(texWidth);
     s.vscale = 1.0f / static_cast<float>(texHeight);
     s.layerCoord = (static_cast<float>(layer) + 0.5f) / static_cast<float>(texDepth);
-    s.drawableIn = glfwGraphicsSeq;
+    s.drawableIn = kpGraphicsSeq;
 }

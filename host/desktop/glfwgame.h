@@ -1,12 +1,16 @@
 // KpGlfwGame: the desktop host over the GLFW 2-style layer: the window, the frame loop, the event callbacks,
-// pads, paths into the data folder (beside the executable, or the installed one). KpZindleGame is the class
-// actually created.
-// Depends on host/kpgame.h and host/glfw2.h.
+// pads, paths into the data folder (beside the executable, or the installed one). The desktop's host backend
+// (backend.h): start-up creates it as KpZindleGame.
+// Implements every KpGame operation a platform answers: the clock, the state file (the base class's), pads,
+// opening links, the pointer, the window's size and modes, fullscreen, the swap interval, handing freed memory
+// back (malloc_trim), paths, decoding art (ahead, on a thread of its own) and sounds. Leaves out only
+// AudioRunning (sound runs from the start) and StatePlaceForPlayer (the state file's path says where it is).
+// Depends on host/kpgame.h and host/desktop/glfw2.h.
 #pragma once
 
-#include "host/glfw2.h"
-#include "host/graphics_generation.h"  // glfwGraphicsSeq, advanced by each window opened
-#include "host/image_ahead.h"
+#include "host/desktop/glfw2.h"
+#include "host/graphics_generation.h"  // kpGraphicsSeq, advanced by each window opened
+#include "host/desktop/image_ahead.h"
 #include "host/kpgame.h"
 #include "host/update_schedule.h"
 
@@ -80,13 +84,3 @@ protected:
     // Art files wanted soon, read and decoded on a thread of their own.
     ImageDecodeAhead decodeAhead_;
 };
-
-class KpZindleGame : public KpGlfwGame {
-public:
-    // The start-up sequence of the program; defined beside main.cpp, where every layer is known.
-    static int Main(int argc, char** argv);
-};
-
-// Process arguments, kept by start-up; nothing reads them.
-extern int argc;
-extern char** argv;

@@ -1,5 +1,5 @@
 // ImageDecodeAhead: the worker and the hand-over of its decodings.
-#include "host/image_ahead.h"
+#include "host/desktop/image_ahead.h"
 
 #include <malloc.h>  // mallopt
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <thread>
 
-#include "host/glfw2.h"
+#include "host/desktop/glfw2.h"
 #include "host/notices.h"
 
 namespace glfw2 {
