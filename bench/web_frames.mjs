@@ -6,10 +6,10 @@
 // Depends on tests/web/harness.mjs (the served site, the browser, the test program's view) and Linux's /proc.
 // NOTE: the game is started from the menu with Enter, as a player would, and measured once its letters rest.
 import fs from 'node:fs';
+import { inPlay, menuAtRest, openPage, waitForView, withBrowsing } from '../tests/web/harness.mjs';
 
-process.env.QUORLIX_WEB_BUILD = process.argv[2] || process.env.QUORLIX_WEB_BUILD;
+if (process.argv[2]) process.env.QUORLIX_WEB_BUILD = process.argv[2];
 const seconds = Number(process.argv[3] || 20);
-const { launch, openPage, serveSite, waitForView } = await import('../tests/web/harness.mjs');
 
 // CPU seconds (user and system) of every process whose command line has all of the given words.
 function cpuOf(words) {
@@ -27,16 +27,14 @@ function cpuOf(words) {
   return total;
 }
 
-const {server, url} = await serveSite();
-const browser = await launch();
-try {
+await withBrowsing(async ({url, browser}) => {
   const {page} = await openPage(browser, {width: 640, height: 480});
   const cdp = await page.context().newCDPSession(page);
   await cdp.send('Performance.enable');
   await page.goto(url);
-  await waitForView(page, (v) => v.state === 1 && v.loading === 0, 'the menu');
+  await waitForView(page, menuAtRest, 'the menu');
   await page.keyboard.press('Enter', {delay: 120});  // held as a hand holds a key: the menu reads held keys
-  await waitForView(page, (v) => v.state === 10 && v.settled, 'the letters at rest');
+  await waitForView(page, inPlay, 'the letters at rest');
   await page.evaluate(() => {
     window.quorlixFrames = {count: 0, missed: 0, last: 0};
     const tick = (time) => {
@@ -62,7 +60,4 @@ try {
     gpuProcessMsPerFrame: +((gpu1 - gpu0) * 1000 / frames).toFixed(3),
     missedPerMinute: +((frames1.missed - frames0.missed) * 60 / seconds).toFixed(1),
   }));
-} finally {
-  await browser.close();
-  server.close();
-}
+}, {warm: false});

@@ -5,9 +5,10 @@
 // Usage: node web_visits.mjs <web build folder> [visits]
 // Depends on tests/web/harness.mjs (the site served, the browser, the menu's pixels) and the DevTools protocol's
 // network events (bytes as they came over the connection).
-process.env.QUORLIX_WEB_BUILD = process.argv[2] || process.env.QUORLIX_WEB_BUILD;
+import { launch, menuDrawnAfter, openPage, serveSite, warmGraphics } from '../tests/web/harness.mjs';
+
+if (process.argv[2]) process.env.QUORLIX_WEB_BUILD = process.argv[2];
 const visits = Number(process.argv[3] || 5);
-const { launch, menuDrawnAfter, openPage, serveSite, warmGraphics } = await import('../tests/web/harness.mjs');
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 

@@ -9,20 +9,18 @@
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
+import { chromium } from '../../web/node_modules/playwright-core/index.mjs';
 import { serve } from '../../web/serve.mjs';
 
-const { chromium } = await import(new URL('../../web/node_modules/playwright-core/index.mjs', import.meta.url));
-
-const build = process.env.QUORLIX_WEB_BUILD;
-if (!build || !fs.existsSync(path.join(build, 'site', 'index.html'))) {
-  console.error(`no web site at QUORLIX_WEB_BUILD=${build} (make web-site makes one)`);
-  process.exit(1);
+// The web build the tests play, named by QUORLIX_WEB_BUILD; looked up only when a site is served or a
+// screenshot kept, so that importing the harness does nothing.
+function webBuild() {
+  const build = process.env.QUORLIX_WEB_BUILD;
+  if (!build || !fs.existsSync(path.join(build, 'site', 'index.html'))) {
+    throw new Error(`no web site at QUORLIX_WEB_BUILD=${build} (make web-site makes one)`);
+  }
+  return build;
 }
-const site = path.join(build, 'site');
-const testProgram = path.join(build, 'test-program');
-// Where the tests keep their screenshots, for a person to look at.
-const shots = process.env.QUORLIX_WEB_SHOTS || path.join(build, 'shots');
-fs.mkdirSync(shots, {recursive: true});
 
 // The flags a headless chromium needs here: software WebGL, and none of the background connections this
 // machine's closed network would refuse.
@@ -33,17 +31,18 @@ const kChromiumFlags = [
 
 // Serves the site with the test program in place of its own; answers the server and the page's address.
 export async function serveSite({program = 'test', port = 0} = {}) {
-  const overrides = {};
+  const build = webBuild(), overrides = {};
   if (program === 'test') {
     // NOTE: the page compiles quorlix.wasm itself, so the test program's is served under that name too.
-    overrides['/quorlix.js'] = path.join(testProgram, 'quorlix-test.js');
-    overrides['/quorlix.wasm'] = path.join(testProgram, 'quorlix-test.wasm');
+    overrides['/quorlix.js'] = path.join(build, 'test-program', 'quorlix-test.js');
+    overrides['/quorlix.wasm'] = path.join(build, 'test-program', 'quorlix-test.wasm');
   }
-  const server = await serve(site, port, overrides);
+  const server = await serve(path.join(build, 'site'), port, overrides);
   return {server, url: `http://127.0.0.1:${server.address().port}/`};
 }
 
-// A browser of its own for one test, with every console error and page error it shows collected.
+// A headless chromium of its own for one test, drawing with software WebGL (openPage collects what its pages
+// report as errors).
 export async function launch() {
   return chromium.launch({executablePath: '/usr/bin/chromium', headless: true, args: kChromiumFlags});
 }
@@ -63,13 +62,24 @@ export async function warmGraphics(browser) {
   await blank.close();
 }
 
-// What a test starts with: the site served (with the given program, see serveSite) and a browser of its own
-// whose graphics and sound have started; answers {server, url, browser}.
-export async function startBrowsing({program = 'test'} = {}) {
-  const {server, url} = await serveSite({program});
-  const browser = await launch();
-  await warmGraphics(browser);
-  return {server, url, browser};
+// Runs body({server, url, browser}) with the site served (with the given program, see serveSite) and a browser
+// of its own whose graphics and sound have started (unless warm is false), and closes both however it ends;
+// answers what body answers. A failure is printed and ends the script with status 1.
+export async function withBrowsing(body, {program = 'test', warm = true} = {}) {
+  let site, browser, failed = false;
+  try {
+    site = await serveSite({program});
+    browser = await launch();
+    if (warm) await warmGraphics(browser);
+    return await body({...site, browser});
+  } catch (error) {
+    console.error(error);
+    failed = true;
+  } finally {
+    await browser?.close();
+    site?.server.close();
+    if (failed) process.exit(1);
+  }
 }
 
 // A page in a new browsing context (storage of its own) of the given shape; errors[] collects what the page's
@@ -90,13 +100,14 @@ export async function view(page) {
   return page.evaluate(() => JSON.parse(UTF8ToString(Module._quorlix_test_view())));
 }
 
-// Waits until the view satisfies a condition; fails after timeout milliseconds.
-export async function waitForView(page, condition, what, timeout = 20000) {
+// Waits until the view (or what look answers for the page) satisfies a condition; fails after timeout
+// milliseconds.
+export async function waitForView(page, condition, what, {timeout = 20000, look = view} = {}) {
   const until = Date.now() + timeout;
   let last;
   for (;;) {
     try {
-      last = await view(page);
+      last = await look(page);
       if (condition(last)) return last;
     } catch {
       // the program is not running yet
@@ -199,7 +210,10 @@ export function virtualOnPage(v, x, y, dpr = 1) {
   return {x: (x * v.screen.scale) / dpr, y: (y * v.screen.scale) / dpr};
 }
 
+// Keeps a screenshot of the page for a person to look at, in QUORLIX_WEB_SHOTS (the build's shots/ without it).
 export async function screenshot(page, name) {
+  const shots = process.env.QUORLIX_WEB_SHOTS || path.join(webBuild(), 'shots');
+  fs.mkdirSync(shots, {recursive: true});
   await page.screenshot({path: path.join(shots, `${name}.png`)});
 }
 
@@ -232,18 +246,24 @@ export function findWord(v) {
 export const menuAtRest = (v) => v.state === 1 && v.loading === 0 && v.menuSlide === 0 && v.wheel.settled &&
   v.wheel.y === Math.trunc(v.screen.h - 64);
 
-// Waits until the options box has slid fully in (open) or out, and the game takes controls again; answers the
-// view. NOTE: the box holds every key and the pointer in each update it slides, the last one included: a control
-// already held at the next update would have to be let go of before it acts.
-export async function waitForBox(page, open, what, condition = () => true) {
-  const v = await waitForView(
-    page, (v) => v.optionsOpen === (open ? 1 : 0) && v.optionsSlide === (open ? 30 : 0) && condition(v), what);
-  await frames(page, 3);
-  return v;
-}
+// A puzzle in play: not paused, and every letter of the grid at rest in its cell.
+export const inPlay = (v) => v.state === 10 && v.paused === 0 && v.settled;
 
 // The pause menu is in: play paused, and the menu's panel slid in to the middle of the screen.
 export const pauseMenuIn = (v) => v.paused === 1 && v.pauseChoice === 1 && v.pausePanelY >= Math.trunc(v.screen.h / 2);
+
+// The options box slid fully in (open), or fully out.
+export const optionsIn = (v) => v.optionsOpen === 1 && v.optionsSlide === 30;
+export const optionsOut = (v) => v.optionsOpen === 0 && v.optionsSlide === 0;
+
+// Waits until the view satisfies optionsIn or optionsOut (or a condition including one), and the game takes
+// controls again; answers the view. NOTE: the box holds every key and the pointer in each update it slides, the
+// last one included: a control already held at the next update would have to be let go of before it acts.
+export async function waitForBox(page, condition, what) {
+  const v = await waitForView(page, condition, what);
+  await frames(page, 3);
+  return v;
+}
 
 // Finds the word in play with the mouse, as a player does: presses on its first letter, moves one cell along
 // it and lets go once the game has taken the direction (the selection then grows to the word by itself).

@@ -8,7 +8,8 @@
 // NOTE: the pad is a plain object returned by navigator.getGamepads(), set up before the page's own scripts; the
 // game samples it at every update, as it samples a real pad, and the test changes its buttons and axes.
 import {
-  assert, frames, openPage, screenshot, startBrowsing, tapKey, waitForBox, waitForView,
+  assert, frames, inPlay, menuAtRest, openPage, optionsIn, optionsOut, pauseMenuIn, screenshot, tapKey, waitForBox,
+  waitForView, withBrowsing,
 } from './harness.mjs';
 
 const kPad = () => {
@@ -21,38 +22,37 @@ const kPad = () => {
 };
 
 const started = Date.now();
-const {server, url, browser} = await startBrowsing();
-try {
+await withBrowsing(async ({url, browser}) => {
   const {context, page, errors} = await openPage(browser, {width: 640, height: 480});
   await context.addInitScript(kPad);
   await page.goto(url, {waitUntil: 'commit'});
-  let v = await waitForView(page, (v) => v.state === 1 && v.loading === 0 && v.menuSlide === 0, 'the menu');
+  let v = await waitForView(page, menuAtRest, 'the menu');
   assert.equal(v.soundLevel, 0, 'a first visit plays loud');
 
   // The keyboard player.
   await tapKey(page, 'Enter');
-  v = await waitForView(page, (v) => v.state === 10 && v.settled, 'the tutorial started with Enter');
+  v = await waitForView(page, inPlay, 'the tutorial started with Enter');
   await tapKey(page, 'Escape');
-  v = await waitForView(page, (v) => v.paused === 1 && v.pauseChoice === 1, 'paused by Escape');
+  v = await waitForView(page, pauseMenuIn, 'paused by Escape');
   assert.equal(v.pauseCursor, 0, 'the pause menu opens on resume');
   await tapKey(page, 'ArrowDown');
   v = await waitForView(page, (v) => v.pauseCursor === 1, 'the options entry highlighted');
   await tapKey(page, 'KeyZ');
-  v = await waitForBox(page, true, 'the options box open');
+  v = await waitForBox(page, optionsIn, 'the options box open');
   await tapKey(page, 'ArrowDown');
   v = await waitForView(page, (v) => v.optionCursor === 1, 'the sound row highlighted');
   await tapKey(page, 'KeyZ');
   v = await waitForView(page, (v) => v.soundLevel === 1, 'the sound one level down');
   await screenshot(page, 'keys-options');
   await tapKey(page, 'Escape');
-  v = await waitForBox(page, false, 'the box closed, still paused', (v) => v.paused === 1);
+  v = await waitForBox(page, (v) => optionsOut(v) && v.paused === 1, 'the box closed, still paused');
   await tapKey(page, 'Escape');
-  v = await waitForView(page, (v) => v.paused === 0 && v.state === 10, 'play resumed by Escape');
+  v = await waitForView(page, inPlay, 'play resumed by Escape');
   assert.equal(v.soundLevel, 1);
   assert.equal(v.puzzleDone, 0, 'nothing given up on the way');
 
   await page.reload({waitUntil: 'commit'});
-  v = await waitForView(page, (v) => v.state === 1 && v.loading === 0 && v.menuSlide === 0, 'the menu after a reload');
+  v = await waitForView(page, menuAtRest, 'the menu after a reload');
   assert.equal(v.soundLevel, 1, 'the sound level is kept over a reload');
 
   // The pad player: direction pad down, stick down, then the first face button starts the group chosen.
@@ -76,8 +76,7 @@ try {
   await frames(page, 2);
   v = await waitForView(page, (v) => v.menuSel === 2, 'the wheel turned by the stick');
   await press(0);
-  v = await waitForView(page, (v) => v.state === 10 && v.gameNum === 3 && v.settled,
-                        'the third group started by the pad');
+  v = await waitForView(page, (v) => inPlay(v) && v.gameNum === 3, 'the third group started by the pad');
   await press(9);
   v = await waitForView(page, (v) => v.paused === 1, 'paused by the pad\'s Start');
   await screenshot(page, 'pad-paused');
@@ -91,7 +90,4 @@ try {
   assert.deepEqual(errors, []);
   console.log(`keys_pad: the options by keys kept over a reload, a group started and paused by a pad, in ${
     Date.now() - started} ms`);
-} finally {
-  await browser.close();
-  server.close();
-}
+});

@@ -4,13 +4,12 @@
 // read from IndexedDB.
 // Depends on the harness and the test program's view of the grid.
 import {
-  assert, findWordWithMouse, frames, menuAtRest, openPage, pixelsIn, screenshot, startBrowsing, virtualOnPage,
-  waitForView,
+  assert, findWordWithMouse, frames, inPlay, menuAtRest, openPage, pixelsIn, screenshot, virtualOnPage, waitForView,
+  withBrowsing,
 } from './harness.mjs';
 
 const started = Date.now();
-const {server, url, browser} = await startBrowsing();
-try {
+await withBrowsing(async ({url, browser}) => {
   const {context, page, errors} = await openPage(browser, {width: 640, height: 480});
   await page.goto(url, {waitUntil: 'commit'});
   let v = await waitForView(page, menuAtRest, 'the menu at rest');
@@ -23,11 +22,10 @@ try {
   await page.mouse.down();
   await frames(page);
   await page.mouse.up();
-  v = await waitForView(page, (v) => v.state === 10 && v.gameNum === 1, 'the tutorial started by a click');
+  v = await waitForView(page, (v) => inPlay(v) && v.gameNum === 1, 'the tutorial started by a click');
 
   for (let word = 0; word < 6; ++word) {
-    v = await waitForView(page, (v) => v.state === 10 && v.settled && v.counter === word && v.selection === 0,
-                          `word ${word + 1} at rest`);
+    v = await waitForView(page, (v) => inPlay(v) && v.counter === word && v.selection === 0, `word ${word + 1} at rest`);
     await findWordWithMouse(page, v);
     if (word === 2) await screenshot(page, 'mouse-tutorial-found');
     await waitForView(page, (v) => v.counter > word || v.puzzleDone === 1, `${v.word} found`);
@@ -57,10 +55,7 @@ try {
             `the tutorial's medal turned gold: ${JSON.stringify({medalBefore, medalAfter})}`);
   assert.deepEqual(errors, []);
   console.log(`mouse: the tutorial's six words found, filed and kept over a reload, in ${Date.now() - started} ms`);
-} finally {
-  await browser.close();
-  server.close();
-}
+});
 
 // Where the selected group's entry lies on the page: the wheel keeps it at 48 degrees from straight up, 179
 // units from the wheel's centre (116 and the bulge of the entries near the pointer line).

@@ -4,23 +4,21 @@
 // the pause menu, each kept as a screenshot; every label of the options box ends inside its panel.
 // Depends on the harness and the test program's view.
 import {
-  assert, finger, frames, menuAtRest, openPage, pauseMenuIn, pixelsIn, screenshot, startBrowsing, view,
-  virtualOnPage, waitForBox, waitForView,
+  assert, finger, frames, inPlay, menuAtRest, openPage, optionsIn, optionsOut, pauseMenuIn, pixelsIn, screenshot,
+  view, virtualOnPage, waitForBox, waitForView, withBrowsing,
 } from './harness.mjs';
 
 const started = Date.now();
-const {server, url, browser} = await startBrowsing();
 const labelFaults = [];
-try {
+await withBrowsing(async ({url, browser}) => {
   // A desktop window made larger.
   {
     const {page, errors, context} = await openPage(browser, {width: 640, height: 480});
     await page.goto(url, {waitUntil: 'commit'});
-    let v = await waitForView(page, (v) => v.state === 1 && v.loading === 0, 'the menu at 640x480');
+    let v = await waitForView(page, menuAtRest, 'the menu at 640x480');
     assert.equal(v.hdLevel, 2);
     await page.setViewportSize({width: 1280, height: 1024});
-    v = await waitForView(page, (v) => v.state === 1 && v.loading === 0 && v.hdLevel === 4,
-                          'the menu with the larger art at 1280x1024');
+    v = await waitForView(page, (v) => menuAtRest(v) && v.hdLevel === 4, 'the menu with the larger art at 1280x1024');
     await screenshot(page, 'screens-menu-1280x1024');
     assert.deepEqual(errors, []);
     await context.close();
@@ -48,17 +46,17 @@ try {
     await screenshot(page, `screens-phone-${shape}-menu`);
     // The options box opens from the cog at the wheel's centre and closes with its own cog at (100, 60).
     await tapVirtual(v, v.wheel.x, v.wheel.y);
-    v = await waitForBox(page, true, `the options box, ${shape}`);
+    v = await waitForBox(page, optionsIn, `the options box, ${shape}`);
     await screenshot(page, `screens-phone-${shape}-options`);
     await checkLabelsInPanel(page, v, shape);
     await tapVirtual(v, 100, 60);
-    await waitForBox(page, false, `the options box closed, ${shape}`);
+    await waitForBox(page, optionsOut, `the options box closed, ${shape}`);
   }
 
   // The tutorial, started with the play button in the middle of the strip, 48 units above the foot.
   let v = await waitForView(page, (v) => v.state === 1, 'the menu');
   await tapVirtual(v, v.screen.w - 70, v.screen.h - 48);
-  v = await waitForView(page, (v) => v.state === 10 && v.settled, 'the tutorial on its side');
+  v = await waitForView(page, inPlay, 'the tutorial on its side');
   await checkGridWhole(page, v, 'side');
   await screenshot(page, 'screens-phone-side-play');
   await tapVirtual(v, 16, 16);
@@ -69,17 +67,14 @@ try {
   await screenshot(page, 'screens-phone-upright-pause');
   // Resume is the middle icon of the pause menu, at (64, 196).
   await tapVirtual(v, 64, 196);
-  v = await waitForView(page, (v) => v.paused === 0 && v.state === 10 && v.settled, 'play resumed upright');
+  v = await waitForView(page, inPlay, 'play resumed upright');
   await checkGridWhole(page, v, 'upright');
   await screenshot(page, 'screens-phone-upright-play');
   assert.deepEqual(errors, []);
   assert.deepEqual(labelFaults, [], 'every label of the options box ends inside its panel');
   console.log(`screens: art reloaded larger, phone upright and on its side in menu, options, play and pause, in ${
     Date.now() - started} ms`);
-} finally {
-  await browser.close();
-  server.close();
-}
+});
 
 // Every cell of the 13 x 13 grid lies on the canvas: each letter's cell, centred on where it is drawn.
 async function checkGridWhole(page, v, shape) {

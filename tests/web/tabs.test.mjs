@@ -8,13 +8,12 @@
 // NOTE: a headless browser never hides a page of its own accord (nor on a minimised window), so the page is
 // told it is hidden as a browser tells it: the document's visibility changes and its event fires.
 import {
-  assert, findWordWithMouse, openPage, pauseMenuIn, record, screenshot, startBrowsing, storedRecord, tapKey,
-  waitForView,
+  assert, findWordWithMouse, inPlay, menuAtRest, openPage, pauseMenuIn, record, screenshot, storedRecord, tapKey,
+  waitForView, withBrowsing,
 } from './harness.mjs';
 
 const started = Date.now();
-const {server, url, browser} = await startBrowsing();
-try {
+await withBrowsing(async ({url, browser}) => {
   // A first visit on a device whose first drawing context takes two seconds is still the one tab of the game.
   {
     const {context, page, errors} = await openPage(browser, {width: 640, height: 480});
@@ -30,7 +29,7 @@ try {
     await page.goto(url, {waitUntil: 'commit'});
     const overlay = page.locator('#second-tab').waitFor({state: 'visible', timeout: 30000})
       .then(() => 'overlay', () => null);
-    const menu = waitForView(page, (v) => v.state === 1 && v.loading === 0, 'the menu').then(() => 'menu', () => null);
+    const menu = waitForView(page, menuAtRest, 'the menu').then(() => 'menu', () => null);
     assert.equal(await Promise.race([overlay, menu]), 'menu',
                  'a slow first visit plays, and is not taken for a second tab');
     assert.deepEqual(errors, []);
@@ -39,17 +38,15 @@ try {
 
   const {context, page: first, errors} = await openPage(browser, {width: 640, height: 480});
   await first.goto(url, {waitUntil: 'commit'});
-  let v = await waitForView(first, (v) => v.state === 1 && v.loading === 0 && v.menuSlide === 0, 'the menu');
+  let v = await waitForView(first, menuAtRest, 'the menu');
   await tapKey(first, 'Enter');
-  v = await waitForView(first, (v) => v.state === 10 && v.settled, 'the tutorial');
+  v = await waitForView(first, inPlay, 'the tutorial');
   // C changes the colour scheme to dark; nothing but the hiding saves it.
   await tapKey(first, 'KeyC');
   await setVisible(first, false);
   v = await waitForView(first, (v) => v.paused === 1, 'paused as the page is hidden');
-  const stored = await waitFor(async () => {
-    const fields = await storedRecord(first);
-    return fields && record.setting(fields, 1) === 1 ? fields : null;
-  }, 'the dark scheme stored in IndexedDB');
+  const stored = await waitForView(first, (fields) => fields && record.setting(fields, 1) === 1,
+                                   'the dark scheme stored in IndexedDB', {timeout: 10000, look: storedRecord});
   assert.equal(record.best(stored, 0), 0);
   await setVisible(first, true);
   v = await waitForView(first, pauseMenuIn, 'the pause menu when the page is shown again');
@@ -62,16 +59,15 @@ try {
   await second.locator('#second-tab').waitFor({state: 'visible', timeout: 20000});
   await screenshot(second, 'tabs-second-tab');
   await second.click('#play-unsaved');
-  v = await waitForView(second, (v) => v.state === 1 && v.loading === 0 && v.menuSlide === 0,
-                        'the second tab playing');
+  v = await waitForView(second, menuAtRest, 'the second tab playing');
   assert.match(await second.locator('#notice').innerText(), /without saving/);
   // There: the tutorial's first word found, then given up from the pause menu (up to quit, then Z).
   await tapKey(second, 'Enter');
-  v = await waitForView(second, (v) => v.state === 10 && v.settled && v.selection === 0, 'the tutorial, second tab');
+  v = await waitForView(second, (v) => inPlay(v) && v.selection === 0, 'the tutorial, second tab');
   await findWordWithMouse(second, v);
   v = await waitForView(second, (v) => v.counter === 1 && v.settled, 'a word found in the second tab');
   await tapKey(second, 'Escape');
-  await waitForView(second, (v) => v.paused === 1 && v.pauseChoice === 1, 'paused in the second tab');
+  await waitForView(second, pauseMenuIn, 'paused in the second tab');
   await tapKey(second, 'ArrowUp');
   await waitForView(second, (v) => v.pauseCursor === -1, 'quit highlighted');
   await tapKey(second, 'KeyZ');
@@ -96,10 +92,10 @@ try {
     IDBIndex.prototype.openKeyCursor = () => { throw new DOMException('the disk failed', 'UnknownError'); };
   });
   await unread.goto(url, {waitUntil: 'commit'});
-  v = await waitForView(unread, (v) => v.state === 1 && v.loading === 0 && v.menuSlide === 0, 'the unread page');
+  v = await waitForView(unread, menuAtRest, 'the unread page');
   assert.match(await unread.locator('#notice').innerText(), /could not be read/);
   await tapKey(unread, 'Enter');
-  await waitForView(unread, (v) => v.state === 10 && v.settled, 'the tutorial on the unread page');
+  await waitForView(unread, inPlay, 'the tutorial on the unread page');
   await tapKey(unread, 'KeyC');
   await setVisible(unread, false);
   await waitForView(unread, (v) => v.paused === 1, 'the unread page paused as it is hidden');
@@ -108,10 +104,7 @@ try {
   assert.deepEqual(unreadErrors, []);
   console.log(`tabs: a slow first visit kept, hidden, saved and shown paused; a second tab played without saving, in ${
     Date.now() - started} ms`);
-} finally {
-  await browser.close();
-  server.close();
-}
+});
 
 // Hides or shows the page as the browser does when its tab is left or taken up again.
 async function setVisible(page, visible) {
@@ -120,15 +113,4 @@ async function setVisible(page, visible) {
     Object.defineProperty(document, 'hidden', {configurable: true, get: () => !shown});
     document.dispatchEvent(new Event('visibilitychange'));
   }, visible);
-}
-
-// Polls an async condition until it answers something; fails after timeout milliseconds.
-async function waitFor(look, what, timeout = 10000) {
-  const until = Date.now() + timeout;
-  for (;;) {
-    const answer = await look();
-    if (answer) return answer;
-    assert.ok(Date.now() < until, `waited ${timeout} ms for ${what}`);
-    await new Promise((resolve) => setTimeout(resolve, 100));
-  }
 }

@@ -4,14 +4,13 @@
 // word) filed in the group's best and last results.
 // Depends on the harness (finger() sends the DevTools protocol's touch events) and the test program's view.
 import {
-  assert, cellOnPage, findWord, finger, frames, menuAtRest, openPage, pauseMenuIn, screenshot, startBrowsing,
-  virtualOnPage, waitForView,
+  assert, cellOnPage, findWord, finger, frames, inPlay, menuAtRest, openPage, pauseMenuIn, screenshot, virtualOnPage,
+  waitForView, withBrowsing,
 } from './harness.mjs';
 
 const started = Date.now();
 const dpr = 2;
-const {server, url, browser} = await startBrowsing();
-try {
+await withBrowsing(async ({url, browser}) => {
   const {page, errors} = await openPage(browser, {width: 800, height: 600, dpr, touch: true});
   const touch = await finger(page);
   await page.goto(url, {waitUntil: 'commit'});
@@ -27,7 +26,7 @@ try {
   // The play button stands in the middle of the strip (140 units wide), 48 units above the foot.
   const play = virtualOnPage(v, v.screen.w - 70, v.screen.h - 48, dpr);
   await touch.tap(play.x, play.y);
-  v = await waitForView(page, (v) => v.state === 10 && v.gameNum === 2 && v.settled && v.selection === 0,
+  v = await waitForView(page, (v) => inPlay(v) && v.gameNum === 2 && v.selection === 0,
                         'the training group started by the play button');
 
   // The first word, by a finger pressed on its first letter and drawn one cell along it.
@@ -59,7 +58,4 @@ try {
   assert.deepEqual(errors, []);
   console.log(`touch: a group chosen, started, a word found, paused and given up by touch, in ${
     Date.now() - started} ms`);
-} finally {
-  await browser.close();
-  server.close();
-}
+});

@@ -10,11 +10,10 @@
 // page after it, though each has storage and a cache of its own (parts of the browser start at its first such
 // page, which a player's running browser has started already), and the browser draws on the same two cores as the
 // page. Three first visits are made, each is printed, and the fastest must be in time.
-import { assert, menuDrawnAfter, openPage, screenshot, startBrowsing, tapKey } from './harness.mjs';
+import { assert, menuDrawnAfter, openPage, screenshot, tapKey, withBrowsing } from './harness.mjs';
 
 const started = Date.now();
-const {server, url, browser} = await startBrowsing({program: 'site'});
-try {
+await withBrowsing(async ({server, url, browser}) => {
   const firstVisit = async () => {
     const opened = await openPage(browser, {width: 640, height: 480});
     await opened.page.goto(url, {waitUntil: 'commit'});
@@ -76,7 +75,4 @@ try {
   assert.deepEqual(errors, []);
   console.log(`visits: the menu in time, played with no server, left by Escape and F4 and played again, in ${
     Date.now() - started} ms`);
-} finally {
-  await browser.close();
-  server.close();
-}
+}, {program: 'site'});
