@@ -1,7 +1,8 @@
 // Zeroed memory for the elements of plain arrays, taken so that a large block nobody has written yet is not
 // written now: its pages take memory only once used.
-// Depends on the C library. runtime/zeroed.cpp gives calloc's block (the system's fresh pages are zero); in a web
-// page runtime/web/zeroed_web.cpp gives the allocator's block and clears only what the program may have used.
+// Depends on the C library. Part of the backend contract (backend.h): runtime/desktop/zeroed.cpp gives calloc's
+// block (the system's fresh pages are zero); in a web page runtime/web/zeroed.cpp gives the allocator's block and
+// clears only what the program may have used.
 #pragma once
 
 #include <cstddef>

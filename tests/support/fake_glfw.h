@@ -1,5 +1,5 @@
 // FakeGlfw: a scripted stand-in for the GLFW 2-style layer, for tests of the host and everything above it.
-// Depends on host/glfw2.h only. Its clock moves only when the test (or a sleep) moves it; its window exists
+// Depends on host/desktop/glfw2.h only. Its clock moves only when the test (or a sleep) moves it; its window exists
 // only in memory; its pads report what the test sets. Install it with glfw2::Install(&fake) and put the real
 // backend back with glfw2::Install(nullptr) (ScopedFakeGlfw does both).
 #pragma once
