@@ -70,11 +70,12 @@ fuzz: build
 	FUZZ_SECONDS=$(FUZZ_SECONDS) nice -n 19 tests/fuzz/fuzz-all $(BUILD_DIR)/tests/fuzz/targets.txt $(FUZZ_TARGETS)
 
 # The game in a web page (web/): the site in $(WEB_DIR)/site, built by Debian's emscripten from the same sources,
-# with the art and sounds the desktop build generates; `make web` serves it on the loopback until interrupted.
+# with the art and sounds the desktop build generates and the art levels it writes out of the game's source;
+# `make web` serves it on the loopback until interrupted.
 # NOTE: the toolchain's JavaScript optimiser finds acorn only among Debian's Node.js modules.
 web-site: deps web/node_modules/.package-lock.json
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) $(TEST_WEB_FLAGS)
-	cmake --build $(BUILD_DIR) -j$(JOBS) --target quorlix_data
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target quorlix_data quorlix_art_levels_files
 	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release \
 	  -DQUORLIX_WEB_DATA=$(CURDIR)/$(BUILD_DIR)
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_DIR) -j$(JOBS)

@@ -16,14 +16,13 @@
 #include <vector>
 
 #include "framework/app/app.h"
+#include "game/art_levels.h"  // the levels' sides and suffixes
 #include "game/myapp.h"
 #include "game/search.h"
 
 namespace {
 
 constexpr int kImageSlots = 100;
-// Art levels: the art's pixels per virtual unit. A side of this many device pixels or more asks for the level.
-constexpr int kLevel4Side = 1231, kLevel2Side = 631;
 // Font sheets: 128 glyph cells of 16 x 16 virtual units, 16 to a row.
 constexpr int kFontCell = 16, kFontGlyphs = 128;
 // Every image has its handle at its frames' centre.
@@ -44,11 +43,10 @@ constexpr Ring kMiddleRing{120, 0.40f, 12, 255, 125, 0};
 constexpr Ring kInnerRing{240, 0.35f, 8, 255, 125, 0};
 constexpr int kRingDots = 11;
 
-// The file of a base name at an art level: "-hd" at level 2, "-hd2" at level 4, then ".png".
+// The file of a base name at an art level: the level's suffix (game/art_levels.h), then ".png".
 String LevelFile(const String& name, int level) {
-    if (level == 4) return name + String("-hd2.png");
-    if (level == 2) return name + String("-hd.png");
-    return name + String(".png");
+    const std::string_view suffix = art::LevelOf(level).suffix;
+    return name + String(suffix.data(), static_cast<int>(suffix.size())) + String(".png");
 }
 
 // One image a loading step puts into its slot: a sheet of frames cells of width x height virtual units, or a
@@ -92,10 +90,7 @@ constexpr LoadStep kLoadSteps[kLastStep + 1] = {
 
 int c_MyApp::p_ArtLevelFor(int devWidth, int devHeight) const {
     if (kp_Search_UseHDImages == 0) return 1;
-    const int side = std::max(devWidth, devHeight);
-    if (side >= kLevel4Side) return 4;
-    if (side >= kLevel2Side) return 2;
-    return 1;
+    return art::LevelForSide(std::max(devWidth, devHeight)).level;
 }
 
 void c_MyApp::p_ChooseArtLevel() {

@@ -123,8 +123,8 @@ public:
     int m_buttonHit = 0;                    // the answer of the last p_Button
 
     // ---- Loading screen and image slots (loader.cpp) ----
-    // The art level for a device size: 4 when a side reaches 1231 pixels, 2 from 631, else 1 (always 1 when
-    // the game is set to use no large art).
+    // The art level for a device size: the largest whose side the longer side reaches (game/art_levels.h);
+    // always 1 when the game is set to use no large art.
     int p_ArtLevelFor(int devWidth, int devHeight) const;
     // The art level (and the scale that keeps art at its virtual size) for the device size.
     void p_ChooseArtLevel();

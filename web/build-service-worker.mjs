@@ -11,7 +11,10 @@ if (!site) {
 }
 const { count, size, warnings } = await generateSW({
   globDirectory: site,
-  globPatterns: ['index.html', 'manifest.webmanifest', 'quorlix.{js,wasm}', 'quorlix-*.{js,data}', 'icons/*.png'],
+  // NOTE: quorlix-*.js holds the page's script (quorlix-page.js) as well as the packages' scripts; art-levels.js
+  // is the art levels the page reads before it.
+  globPatterns: ['index.html', 'art-levels.js', 'manifest.webmanifest', 'quorlix.{js,wasm}', 'quorlix-*.{js,data}',
+                 'icons/*.png'],
   swDest: `${site}/sw.js`,
   // NOTE: the art of the largest level is a package of over 2 MB, and is as much the game as its program.
   maximumFileSizeToCacheInBytes: 16 * 1024 * 1024,

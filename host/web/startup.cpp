@@ -4,7 +4,7 @@
 // line, so the record is there for the game's first update.
 // NOTE: when the game ends (F4, Back in the menu), the program exits with the runtime: the page then shows its
 // closing words instead of a canvas that no longer answers, and no event reaches the game after its end.
-// Depends on the toolchain's runtime and HTML5 layer, and the host's notices.
+// Depends on the toolchain's runtime and HTML5 layer, the host's notices, and the page's calls (webhost.h).
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
@@ -13,8 +13,7 @@
 #include <string>
 
 #include "host/notices.h"
-
-extern "C" void quorlix_show_notice(const char* kind, const char* text);
+#include "host/web/webhost.h"  // quorlix_show_notice
 
 namespace {
 

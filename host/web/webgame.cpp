@@ -1,7 +1,7 @@
 // KpWebGame: the frame loop as the browser drives it, the canvas as the window, paths into the packed data folder,
 // and the state store written through to IndexedDB.
-// Depends on the toolchain's clock and on host/web/webhost.js for what only the page can do (the animation
-// frames among it).
+// Depends on the toolchain's clock and on the page's calls (host/web/webhost.h) for what only the page can do
+// (the animation frames among it).
 #include "host/web/webgame.h"
 
 #include <emscripten/emscripten.h>
@@ -14,25 +14,7 @@
 #include "host/graphics_generation.h"  // kpGraphicsSeq
 #include "host/image_data.h"           // LoadImagePixels
 #include "host/notices.h"
-
-extern "C" {
-int quorlix_create_context();
-int quorlix_fit_canvas();
-int quorlix_canvas_width();
-int quorlix_canvas_height();
-int quorlix_screen_width();
-int quorlix_screen_height();
-void quorlix_set_fullscreen(int on);
-void quorlix_set_cursor(int visible);
-void quorlix_first_frame_drawn();
-void quorlix_run_frames();
-int quorlix_audio_running();
-void quorlix_start_audio_on_gestures();
-void quorlix_open_url(const char* url);
-int quorlix_state_owner();
-int quorlix_state_unread();
-void quorlix_store_state();
-}
+#include "host/web/webhost.h"          // the page's calls, and ours it makes
 
 KpWebGame* KpWebGame::_webGame = nullptr;
 
@@ -48,7 +30,7 @@ double Seconds() { return emscripten_get_now() / 1000.0; }
 
 }  // namespace
 
-// The page's answers, called from host/web/webhost.js.
+// The page's answers, called from host/web/webhost.js (host/web/webhost.h lists them).
 extern "C" {
 
 // The outcome of writing the state folder through to IndexedDB.

@@ -1,15 +1,22 @@
 // The web host's calls into the page: the drawing context, the canvas's size, fullscreen, the pointer, the state
 // store in IndexedDB and the notices the player reads on the page. A library of the toolchain's kind: each
-// function here is called from C++ (host/web/webgame.cpp) by its name.
+// function here is called from C++ by its name, as host/web/webhost.h lists them.
 // Depends on the toolchain's Browser (which makes the context the way its fixed-function layer needs), FS and
-// IDBFS, and on what the page gives Module (the canvas, showNotice) and the state store's start
-// (host/web/state.pre.js: Module.quorlixStateOwner, Module.quorlixStateUnread).
+// IDBFS, on the canvas (Module.canvas), and on Module.quorlix: the page's callbacks and art levels
+// (web/page/quorlix-page.js) and what the state store's start decided (host/web/state.pre.js).
+// NOTE: the state kept between calls lives in the library's own variables ($quorlixStore, $quorlixFullscreen),
+// not on Module.
 
 mergeInto(LibraryManager.library, {
+  // The state store's writes: one under way (busy), and another asked for meanwhile (again).
+  $quorlixStore: {busy: false, again: false},
+  // Whether the page's fullscreen changes are listened to yet.
+  $quorlixFullscreen: {watched: false},
+
   // Makes the WebGL context of the canvas current; 0 when the browser has none.
   quorlix_create_context__deps: ['$Browser'],
   quorlix_create_context: function() {
-    var canvas = Module['canvas'];
+    var canvas = Module.canvas;
     if (!canvas) return 0;
     // NOTE: no alpha, depth or stencil: the game clears every pixel and draws in order. Premultiplied alpha is
     // how it blends; the drawing buffer is kept so that a test can read the canvas between frames.
@@ -18,23 +25,23 @@ mergeInto(LibraryManager.library, {
     var attributes = {alpha: false, depth: false, stencil: false, antialias: false, premultipliedAlpha: true,
                       preserveDrawingBuffer: true, majorVersion: 1, minorVersion: 0, enableExtensionsByDefault: false};
     var context = Browser.createContext(canvas, true, true, attributes);
-    if (!context && Module['onNoWebGL']) Module['onNoWebGL']();
+    if (!context && Module.quorlix.onNoWebGL) Module.quorlix.onNoWebGL();
     return context ? 1 : 0;
   },
 
   // Runs the game's frame (quorlix_frame, host/web/webgame.cpp) at every animation frame until the program ends.
   // NOTE: the program ends inside a frame (F4, Back in the menu, or an internal error), by an exit the toolchain
   // throws to unwind it. Main left the runtime alive for the frames, so the toolchain itself tells the page
-  // nothing: the end is caught here, the program marked ended and the page told (Module.onExit), and no further
+  // nothing: the end is caught here, the program marked ended and the page told (onExit), and no further
   // frame is asked for. Anything else thrown is an abort, which the toolchain has told the page of already.
   quorlix_run_frames: function() {
     function tick() {
       try {
-        Module['_quorlix_frame']();
+        _quorlix_frame();
       } catch (error) {
         if (!(error instanceof ExitStatus)) throw error;
         ABORT = true;
-        if (Module['onExit']) Module['onExit'](error.status);
+        if (Module.quorlix.onExit) Module.quorlix.onExit(error.status);
         return;
       }
       requestAnimationFrame(tick);
@@ -44,20 +51,21 @@ mergeInto(LibraryManager.library, {
 
   // Fits the canvas's pixels to its size on the page at the screen's pixel ratio, so letters are sharp on
   // every screen; answers 1 when the size changed.
-  // NOTE: a size whose art level the page has not downloaded yet (Module.quorlixArtReady) is not taken until
+  // NOTE: a size whose art level the page has not downloaded yet (artReady) is not taken until
   // it has: meanwhile the browser stretches the canvas as it is, and the game keeps the art it has.
   quorlix_fit_canvas: function() {
-    var canvas = Module['canvas'];
+    var canvas = Module.canvas;
     if (!canvas) return 0;
     var ratio = window.devicePixelRatio || 1;
     var rect = canvas.getBoundingClientRect();
     var width = Math.max(1, Math.round(rect.width * ratio));
     var height = Math.max(1, Math.round(rect.height * ratio));
     if (canvas.width === width && canvas.height === height) return 0;
-    if (Module.quorlixArtReady) {
-      var level = Module.quorlixArtLevel(width, height);
-      if (!Module.quorlixArtReady(level)) {
-        Module.quorlixLoadArt(level);
+    var page = Module.quorlix;
+    if (page.artReady) {
+      var level = page.artLevel(width, height);
+      if (!page.artReady(level)) {
+        page.loadArt(level);
         return 0;
       }
     }
@@ -66,24 +74,33 @@ mergeInto(LibraryManager.library, {
     return 1;
   },
 
-  quorlix_canvas_width: function() { return Module['canvas'] ? Module['canvas'].width : 0; },
-  quorlix_canvas_height: function() { return Module['canvas'] ? Module['canvas'].height : 0; },
+  // Writes a point of the page (client coordinates) into out[0], out[1] in the canvas's pixels.
+  quorlix_canvas_point: function(clientX, clientY, out) {
+    var canvas = Module.canvas;
+    var box = canvas.getBoundingClientRect();
+    HEAPF32[out >> 2] = box.width > 0 ? (clientX - box.left) * canvas.width / box.width : 0;
+    HEAPF32[(out >> 2) + 1] = box.height > 0 ? (clientY - box.top) * canvas.height / box.height : 0;
+  },
+
+  quorlix_canvas_width: function() { return Module.canvas ? Module.canvas.width : 0; },
+  quorlix_canvas_height: function() { return Module.canvas ? Module.canvas.height : 0; },
   quorlix_screen_width: function() { return Math.round(screen.width * (window.devicePixelRatio || 1)); },
   quorlix_screen_height: function() { return Math.round(screen.height * (window.devicePixelRatio || 1)); },
 
   // Enters (1) or leaves (0) the browser's fullscreen with the whole page. A request the browser refuses, and
   // fullscreen left by the browser itself (its Escape key), are told to the game.
+  quorlix_set_fullscreen__deps: ['$quorlixFullscreen'],
   quorlix_set_fullscreen: function(on) {
-    if (!Module.quorlixFullscreenWatched) {
-      Module.quorlixFullscreenWatched = true;
+    if (!quorlixFullscreen.watched) {
+      quorlixFullscreen.watched = true;
       document.addEventListener('fullscreenchange', function() {
-        if (!document.fullscreenElement) Module['_quorlix_fullscreen_left']();
+        if (!document.fullscreenElement) _quorlix_fullscreen_left();
       });
     }
     var page = document.documentElement;
     if (on) {
       if (document.fullscreenElement || !page.requestFullscreen) return;
-      page.requestFullscreen({navigationUI: 'hide'}).catch(function() { Module['_quorlix_fullscreen_left'](); });
+      page.requestFullscreen({navigationUI: 'hide'}).catch(function() { _quorlix_fullscreen_left(); });
     } else if (document.fullscreenElement && document.exitFullscreen) {
       document.exitFullscreen().catch(function() {});
     }
@@ -91,11 +108,11 @@ mergeInto(LibraryManager.library, {
 
   // The game has drawn its first frame: the page takes its loading line away.
   quorlix_first_frame_drawn: function() {
-    if (Module['onFirstFrame']) Module['onFirstFrame']();
+    if (Module.quorlix.onFirstFrame) Module.quorlix.onFirstFrame();
   },
 
   quorlix_set_cursor: function(visible) {
-    if (Module['canvas']) Module['canvas'].style.cursor = visible ? '' : 'none';
+    if (Module.canvas) Module.canvas.style.cursor = visible ? '' : 'none';
   },
 
   quorlix_open_url: function(url) {
@@ -129,15 +146,15 @@ mergeInto(LibraryManager.library, {
   },
 
   // Whether this tab keeps the player's progress: false when another tab of the game was open first.
-  quorlix_state_owner: function() { return Module.quorlixStateOwner === false ? 0 : 1; },
+  quorlix_state_owner: function() { return Module.quorlix.stateOwner === false ? 0 : 1; },
   // Whether the stored record could not be read from IndexedDB as the game started.
-  quorlix_state_unread: function() { return Module.quorlixStateUnread ? 1 : 0; },
+  quorlix_state_unread: function() { return Module.quorlix.stateUnread ? 1 : 0; },
 
   // Copies the state folder into IndexedDB; the outcome goes to the game. A store asked for while one is under
   // way runs once that one ends, so the newest state is always the last stored.
-  quorlix_store_state__deps: ['$FS', '$IDBFS'],
+  quorlix_store_state__deps: ['$FS', '$IDBFS', '$quorlixStore'],
   quorlix_store_state: function() {
-    var store = Module.quorlixStore || (Module.quorlixStore = {busy: false, again: false});
+    var store = quorlixStore;
     if (store.busy) {
       store.again = true;
       return;
@@ -145,7 +162,7 @@ mergeInto(LibraryManager.library, {
     store.busy = true;
     FS.syncfs(false, function(error) {
       store.busy = false;
-      Module['_quorlix_state_stored'](error ? 0 : 1);
+      _quorlix_state_stored(error ? 0 : 1);
       if (store.again) {
         store.again = false;
         _quorlix_store_state();
@@ -155,6 +172,6 @@ mergeInto(LibraryManager.library, {
 
   // A notice to the player, shown on the page (an empty text takes it away).
   quorlix_show_notice: function(kind, text) {
-    if (Module['showNotice']) Module['showNotice'](UTF8ToString(kind), UTF8ToString(text));
+    if (Module.quorlix.showNotice) Module.quorlix.showNotice(UTF8ToString(kind), UTF8ToString(text));
   },
 });

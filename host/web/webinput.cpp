@@ -1,14 +1,15 @@
 // The page's input for the web host: keys by their place on the keyboard, the mouse and touches on the canvas in
 // its pixels, the page's visibility, and the pads of the browser's gamepad interface in the game's pad slots.
-// Depends on the toolchain's HTML5 layer, the host game's guarded event calls, and the shared input mapping (the
-// tables themselves live there; this file is the glue with the toolchain's event structs).
+// Depends on the toolchain's HTML5 layer, the host game's guarded event calls, the page's calls (webhost.h: a
+// point of the page in the canvas's pixels), and the shared input mapping (the tables themselves live there;
+// this file is the glue with the toolchain's event structs).
 // NOTE: keys are told apart by their place (the event's code), as the desktop's window layer names them, so the
 // game's keys sit where they do on the desktop whatever the keyboard's layout.
-#include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
 #include "host/input_map.h"  // key, touch and pad tables
 #include "host/web/webgame.h"
+#include "host/web/webhost.h"  // quorlix_canvas_point
 
 namespace {
 
@@ -31,14 +32,6 @@ EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* event, void*) {
     }
     return !keptByBrowser;
 }
-
-// A point of the page in the canvas's pixels.
-EM_JS(void, quorlix_canvas_point, (double clientX, double clientY, float* out), {
-    var canvas = Module['canvas'];
-    var box = canvas.getBoundingClientRect();
-    HEAPF32[out >> 2] = box.width > 0 ? (clientX - box.left) * canvas.width / box.width : 0;
-    HEAPF32[(out >> 2) + 1] = box.height > 0 ? (clientY - box.top) * canvas.height / box.height : 0;
-});
 
 EM_BOOL OnMouse(int eventType, const EmscriptenMouseEvent* event, void*) {
     KpGame* game = KpGame::_game;

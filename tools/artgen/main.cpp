@@ -1,7 +1,7 @@
 // quorlix_artgen: draws every image and synthesises every sound of the game's data folder, and the desktop icon.
 // Usage: quorlix_artgen <data folder> <contact sheet folder> <icon folder>
-// Depends on the sheet table (art.hpp), the sound table (sounds.hpp), the contact sheets (contact.hpp), the icon
-// (icon.hpp) and the PNG writer (pngfile.hpp).
+// Depends on the art levels (game/art_levels.h), the sheet table (art.hpp), the sound table (sounds.hpp), the
+// contact sheets (contact.hpp), the icon (icon.hpp) and the PNG writer (pngfile.hpp).
 // NOTE: nothing here reads the clock, the environment or a random source, so one source gives one set of bytes.
 #include "art.hpp"
 #include "contact.hpp"
@@ -9,8 +9,11 @@
 #include "pngfile.hpp"
 #include "sounds.hpp"
 
+#include "game/art_levels.h"  // the levels and their file suffixes
+
 #include <cstdio>
 #include <filesystem>  // create_directories
+#include <ranges>      // views::reverse
 #include <string>
 #include <vector>
 
@@ -18,8 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// File name suffix of an art level.
-const char* levelSuffix(int level) { return level == 4 ? "-hd2" : level == 2 ? "-hd" : ""; }
+// File name suffix of an art level (game/art_levels.h).
+std::string levelSuffix(int level) { return std::string(art::LevelOf(level).suffix); }
 
 // Draws one sheet at one level and writes it; returns false when the file cannot be written.
 bool writeSheet(const artgen::Sheet& s, int level, const fs::path& file) {
@@ -59,7 +62,8 @@ int main(int argc, char** argv) {
     for (auto& s : group()) all.push_back(std::move(s));
 
   bool ok = true;
-  for (int level : {1, 2, 4}) {
+  for (const art::Level& entry : art::kLevels | std::views::reverse) {
+    const int level = entry.level;
     std::vector<artgen::ContactEntry> entries;
     for (const auto& s : all) {
       if (!s.allLevels && level != 1) continue;

@@ -1,0 +1,224 @@
+// The page's script (web/page/index.html): checks what the browser can do, downloads the program and its
+// packages of art and sounds, and shows what the game tells the player (loading, notices, the second tab's
+// choice, the closing words). Everything the page and the program say to each other goes through one object,
+// Module.quorlix, made here; the canvas stays Module.canvas, where the toolchain looks for it.
+// Depends on the art levels written by the build (art-levels.js, loaded just before: quorlixArtLevels), and on
+// the program's side of Module.quorlix: host/web/webhost.js calls its callbacks, host/web/state.pre.js starts
+// the state store and writes what it decided.
+'use strict';
+(function() {
+  var canvas = document.getElementById('canvas');
+  function show(id) { document.getElementById(id).hidden = false; }
+  function hide(id) { document.getElementById(id).hidden = true; }
+  function unsupported(why) {
+    hide('loading');
+    document.getElementById('unsupported-why').textContent = why;
+    show('unsupported');
+    canvas.hidden = true;
+  }
+  var notLoaded = 'Quorlix could not be loaded. Check the connection and reload the page.';
+
+  // What the game needs of the browser, asked before anything is fetched.
+  if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
+    unsupported('This browser cannot run Quorlix: it has no WebAssembly. Any recent version of Chrome, Edge, ' +
+                'Firefox or Safari can.');
+    return;
+  }
+  function noWebGL() {
+    unsupported('This browser cannot draw Quorlix: WebGL is missing or switched off. Switch on hardware ' +
+                'acceleration in its settings, or try another browser.');
+  }
+  if (!window.WebGLRenderingContext) {
+    noWebGL();
+    return;
+  }
+  if (typeof quorlixArtLevels !== 'object') {
+    unsupported(notLoaded);
+    return;
+  }
+
+  // The notices the game gives the player, in a bar at the foot of the page. Those about progress that is not
+  // being kept stay until the game settles them; any other (a first visit, a damaged file) goes after a while.
+  var notices = {};
+  var lasting = {'save': true, 'state-store': true, 'state-unreadable': true, 'unsaved': true};
+  function showNotices() {
+    var bar = document.getElementById('notice');
+    var texts = Object.keys(notices).map(function(kind) { return notices[kind]; });
+    bar.textContent = texts.join(' ');
+    bar.hidden = texts.length === 0;
+  }
+  function notice(kind, text) {
+    if (text) notices[kind] = text; else delete notices[kind];
+    showNotices();
+    if (text && !lasting[kind]) {
+      setTimeout(function() {
+        if (notices[kind] === text) notice(kind, '');
+      }, 8000);
+    }
+  }
+
+  // The program and its packages of art and sounds, run in the order they are added.
+  function addScript(name) {
+    var script = document.createElement('script');
+    script.src = name;
+    script.async = false;
+    script.onerror = function() { unsupported(notLoaded); };
+    document.body.appendChild(script);
+    return script;
+  }
+
+  // The art comes in a package for each art level. The game picks its level from the window's size in pixels
+  // (the first level whose side the window's longer side reaches; game/art_levels.h), so the base package
+  // (sounds, the built-in font) and the level the window shows come before the game starts, the other levels
+  // once it runs; and the game is shown a window wanting a level only once its package is here
+  // (host/web/webhost.js).
+  var levels = quorlixArtLevels.levels;
+  function levelOf(number) {
+    return levels.filter(function(entry) { return entry.level === number; })[0];
+  }
+  var artAsked = {};
+  function artLevel(width, height) {
+    var side = Math.max(width, height);
+    return levels.filter(function(entry) { return side >= entry.side; })[0].level;
+  }
+  function loadArt(level) {
+    if (!artAsked[level]) {
+      artAsked[level] = true;
+      addScript('quorlix-' + levelOf(level).package + '.js');
+    }
+  }
+  function artReady(level) {
+    return typeof FS !== 'undefined' && FS.analyzePath('/data/logo' + levelOf(level).suffix + '.png').exists;
+  }
+  function loadAllArt() {
+    levels.slice().reverse().forEach(function(entry) { loadArt(entry.level); });
+  }
+
+  var unsaved = false;
+  function onExit(status) {
+    canvas.hidden = true;
+    hide('loading');
+    document.getElementById('notice').hidden = true;
+    if (status !== 0) {
+      document.querySelector('#ended h1').textContent = 'Quorlix stopped';
+      document.getElementById('ended-why').textContent =
+        'The game stopped on an error. Your progress up to the last finished puzzle is saved.';
+    } else if (unsaved || notices['state-unreadable']) {
+      document.getElementById('ended-why').textContent = 'Nothing was saved in this tab.';
+    } else if (notices['state-store'] || notices['save']) {
+      document.getElementById('ended-why').textContent =
+        'Your latest progress could not be stored in this browser; what was stored before is kept.';
+    }
+    show('ended');
+  }
+
+  // Between the page and the program, every call in one object. The page gives:
+  //   showNotice(kind, text)   a notice for the foot of the page; an empty text takes the kind's away
+  //   onFirstFrame()           the game has drawn its first frame
+  //   onSecondTab(play)        another tab keeps the progress; play() starts this one without saving
+  //   onExit(status)           the program has ended (0: the player left it), or stopped on an error
+  //   onNoWebGL()              the browser gave the canvas no drawing context
+  //   onStarting()             the state store's start has begun, before the program's first line
+  //   artLevel(width, height)  the art level a canvas of this many device pixels shows
+  //   artReady(level)          whether the level's package has put its files in place
+  //   loadArt(level)           downloads the level's package, once
+  // and the state store's start (host/web/state.pre.js) writes what it decided:
+  //   stateOwner               false in a tab opened while the game was already open in another
+  //   stateUnread              true when the stored record could not be read
+  var quorlix = {
+    showNotice: notice,
+    onFirstFrame: function() {
+      hide('loading');
+      // The other levels of art: from the service worker's copy once it keeps the page, else from the network
+      // after a while.
+      if (!('serviceWorker' in navigator)) {
+        setTimeout(loadAllArt, 5000);
+      } else if (navigator.serviceWorker.controller) {
+        loadAllArt();
+      } else {
+        navigator.serviceWorker.addEventListener('controllerchange', loadAllArt);
+        setTimeout(loadAllArt, 15000);
+      }
+    },
+    onSecondTab: function(play) {
+      hide('loading');
+      show('second-tab');
+      document.getElementById('play-unsaved').onclick = function() {
+        hide('second-tab');
+        show('loading');
+        unsaved = true;
+        notice('unsaved', 'Playing without saving: Quorlix is open in another tab, which keeps your results.');
+        play();
+      };
+    },
+    onExit: onExit,
+    onNoWebGL: noWebGL,
+    // NOTE: sound starts last, once the program's script has run and the state store and the data are on their
+    // way.
+    onStarting: function() {
+      try {
+        var Audio = window.AudioContext || window.webkitAudioContext;
+        if (Audio) new Audio().close();
+      } catch (error) {
+        // a browser without sound: the game plays silently
+      }
+    },
+    artLevel: artLevel,
+    artReady: artReady,
+    loadArt: loadArt,
+  };
+
+  // The program compiles while everything else downloads, from the page's first moment.
+  var compiled = (WebAssembly.compileStreaming
+                    ? WebAssembly.compileStreaming(fetch('quorlix.wasm'))
+                    : fetch('quorlix.wasm').then(function(response) { return response.arrayBuffer(); })
+                                           .then(function(bytes) { return WebAssembly.compile(bytes); }));
+  window.Module = {
+    canvas: canvas,
+    quorlix: quorlix,
+    // The toolchain's own hooks: an abort ends the game as an error does, and the program comes from the
+    // module compiled above.
+    onAbort: function() { onExit(1); },
+    instantiateWasm: function(imports, receive) {
+      compiled.then(function(module) {
+        return WebAssembly.instantiate(module, imports).then(function(instance) { receive(instance, module); });
+      }).catch(function() {
+        unsupported(notLoaded);
+      });
+      return {};
+    },
+  };
+  document.getElementById('play-again').onclick = function() { location.reload(); };
+  // The page is the game's: no menu of the browser's over it, no scrolling or zooming.
+  canvas.addEventListener('contextmenu', function(event) { event.preventDefault(); });
+  document.addEventListener('wheel', function(event) { event.preventDefault(); }, {passive: false});
+  document.addEventListener('gesturestart', function(event) { event.preventDefault(); });
+
+  var ratio = window.devicePixelRatio || 1, box = canvas.getBoundingClientRect();
+  addScript('quorlix-' + quorlixArtLevels.base + '.js');
+  loadArt(artLevel(Math.round(box.width * ratio), Math.round(box.height * ratio)));
+  var program = addScript('quorlix.js');
+  // NOTE: a browser may take a long moment over its first drawing context (a few hundred milliseconds with
+  // software drawing), over opening this site's IndexedDB for the first time, and over starting its sound. All
+  // three begin here, while the program and its data download and the page would only wait: the game then finds
+  // its context made (with the attributes it asks for, host/web/webhost.js, which a context keeps from its
+  // making), the state store's database open, and its sound ready to open at once (quorlix.onStarting).
+  try {
+    indexedDB.open('/state').onsuccess = function(event) { event.target.result.close(); };
+  } catch (error) {
+    // no IndexedDB here: the state store says so when the game starts
+  }
+  if (!canvas.getContext('webgl', {alpha: false, depth: false, stencil: false, antialias: false,
+                                   premultipliedAlpha: true, preserveDrawingBuffer: true})) {
+    noWebGL();
+    program.remove();
+    return;
+  }
+  // The service worker keeps every file of the site for a visit with no connection; it is fetched once the
+  // game runs, so as not to slow the first start.
+  if ('serviceWorker' in navigator) {
+    window.addEventListener('load', function() {
+      setTimeout(function() { navigator.serviceWorker.register('sw.js').catch(function() {}); }, 3000);
+    });
+  }
+})();
