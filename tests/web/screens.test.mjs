@@ -1,7 +1,8 @@
 // The game on screens of other shapes and sizes. A desktop window grown from 640x480 to 1280x1024 reloads the
 // art at the larger level. A phone held upright (390x844 page pixels, three device pixels each, touch) and
 // turned on its side (844x390) shows the menu, the options box, a puzzle with its whole grid on the screen, and
-// the pause menu, each kept as a screenshot; every label of the options box ends inside its panel.
+// the pause menu, each kept as a screenshot; every label of the options box ends inside its panel. The shaders
+// sample in high precision where the device offers it, and a device that offers only medium still draws.
 // Depends on the harness and the test program's view.
 import {
   assert, finger, frames, inPlay, menuAtRest, openPage, optionsIn, optionsOut, pauseMenuIn, pixelsIn, screenshot,
@@ -20,6 +21,45 @@ await withBrowsing(async ({url, browser}) => {
     await page.setViewportSize({width: 1280, height: 1024});
     v = await waitForView(page, (v) => menuAtRest(v) && v.hdLevel === 4, 'the menu with the larger art at 1280x1024');
     await screenshot(page, 'screens-menu-1280x1024');
+    assert.deepEqual(errors, []);
+    await context.close();
+  }
+
+  // The fragment shaders' precision, as the page hands their sources to the browser: high here (the software
+  // rasteriser offers it), medium on a device without high precision in fragment shaders, which still draws.
+  for (const highOffered of [true, false]) {
+    const {page, errors, context} = await openPage(browser, {width: 640, height: 480});
+    await context.addInitScript((highOffered) => {
+      const prototype = WebGLRenderingContext.prototype;
+      window.fragmentShaders = [];
+      const shaderSource = prototype.shaderSource, createShader = prototype.createShader;
+      const kinds = new WeakMap();
+      prototype.createShader = function(kind) {
+        const shader = createShader.call(this, kind);
+        kinds.set(shader, kind);
+        return shader;
+      };
+      prototype.shaderSource = function(shader, source) {
+        if (kinds.get(shader) === this.FRAGMENT_SHADER) window.fragmentShaders.push(source.split('\n')[0]);
+        return shaderSource.call(this, shader, source);
+      };
+      if (!highOffered) {
+        const format = prototype.getShaderPrecisionFormat;
+        prototype.getShaderPrecisionFormat = function(shaderKind, precision) {
+          if (shaderKind === this.FRAGMENT_SHADER && precision === this.HIGH_FLOAT) {
+            return {rangeMin: 0, rangeMax: 0, precision: 0};
+          }
+          return format.call(this, shaderKind, precision);
+        };
+      }
+    }, highOffered);
+    await page.goto(url, {waitUntil: 'commit'});
+    await waitForView(page, menuAtRest, `the menu, high precision ${highOffered ? 'offered' : 'missing'}`);
+    const wanted = highOffered ? 'precision highp float;' : 'precision mediump float;';
+    assert.deepEqual(await page.evaluate(() => window.fragmentShaders), [wanted, wanted]);
+    // The title's letters are drawn: light pixels in its box at the top of the menu.
+    const title = await pixelsIn(page, {x: 140, y: 30, width: 220, height: 60});
+    assert.ok(title.flat().some(([r, g, b]) => r > 200 && g > 180 && b > 120), `the title drawn with ${wanted}`);
     assert.deepEqual(errors, []);
     await context.close();
   }
