@@ -189,10 +189,11 @@
     },
   };
   document.getElementById('play-again').onclick = function() { location.reload(); };
-  // The page is the game's: no menu of the browser's over it, no scrolling or zooming.
+  // The game's canvas is the game's: no menu of the browser's over it, no scrolling or zooming it (its
+  // touch-action keeps pinches off it too). The page's words (a second tab, the closing words) zoom as any page.
   canvas.addEventListener('contextmenu', function(event) { event.preventDefault(); });
-  document.addEventListener('wheel', function(event) { event.preventDefault(); }, {passive: false});
-  document.addEventListener('gesturestart', function(event) { event.preventDefault(); });
+  canvas.addEventListener('wheel', function(event) { event.preventDefault(); }, {passive: false});
+  canvas.addEventListener('gesturestart', function(event) { event.preventDefault(); });
 
   var ratio = window.devicePixelRatio || 1, box = canvas.getBoundingClientRect();
   addScript('quorlix-' + quorlixArtLevels.base + '.js');
