@@ -15,6 +15,9 @@ const { count, size, warnings } = await generateSW({
   // is the art levels the page reads before it.
   globPatterns: ['index.html', 'art-levels.js', 'manifest.webmanifest', 'quorlix.{js,wasm}', 'quorlix-*.{js,data}',
                  'icons/*.png'],
+  // NOTE: never the compressed copies beside the files (web/compress-site.mjs): the browser decodes what the
+  // server sends compressed, so each file is kept once, and a copy precached too would be fetched twice.
+  globIgnores: ['**/*.br', '**/*.gz'],
   swDest: `${site}/sw.js`,
   // NOTE: the art of the largest level is a package of over 2 MB, and is as much the game as its program.
   maximumFileSizeToCacheInBytes: 16 * 1024 * 1024,
