@@ -180,6 +180,13 @@ unsigned char* KpWebGame::LoadImageData(const String& path, int* width, int* hei
 }
 
 unsigned char* KpWebGame::LoadAudioData(const String& path, int* length, int* channels, int* format, int* hertz) {
+    // NOTE: the site carries its sounds as Ogg Vorbis, a sixth of their size (web/encode-sounds.cmake): a .wav the
+    // game asks for is read from the .ogg of its name.
+    const String wav(".wav");
+    if (path.EndsWith(wav)) {
+        const String ogg = path.Slice(0, path.Length() - wav.Length()) + String(".ogg");
+        return LoadAudioFile(*this, ogg, length, channels, format, hertz);
+    }
     return LoadAudioFile(*this, path, length, channels, format, hertz);
 }
 

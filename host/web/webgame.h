@@ -50,6 +50,7 @@ public:
     // The loader's next files are decoded in the spare time of frames, so a step seldom decodes in its update.
     void DecodeImagesAhead(const std::vector<String>& paths) override;
     unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override;
+    // A .wav is read from the .ogg of its name, as the site carries its sounds.
     unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format, int* hertz) override;
 
     // Makes the drawing context, starts the game and hands the frame loop to the browser; returns at once.

@@ -1,7 +1,8 @@
 // Visits to the site, through the site's own program (the service worker keeps the site's files, not the test
 // program's), looked at through the canvas's pixels and the page.
 // - A first visit: the game's first menu frame drawn within 2 seconds of navigation, with no error in the
-//   console; the page titled "Quorlix", with its icon and manifest.
+//   console and no file of the data folder missing or damaged; the page titled "Quorlix", with its icon and
+//   manifest.
 // - A second visit with no connection: the service worker controls the page and holds every file of the site;
 //   with the server stopped, a reload still draws the menu.
 // - Leaving: Escape in the menu ends the game, the page says "Thanks for playing" in place of the canvas, and its
@@ -34,6 +35,9 @@ await withBrowsing(async ({server, url, browser}) => {
   assert.ok(Math.min(...times) <= 2000, `the menu took ${Math.round(Math.min(...times))} ms`);
   await page.waitForTimeout(1000);  // the menu's fade in from black
   await screenshot(page, 'menu-640x480');
+  // Every sound and sheet the menu needed was found and read (the sounds as the site carries them, Ogg Vorbis):
+  // the page tells the player of no file of the data folder missing or damaged.
+  assert.doesNotMatch(await page.locator('#notice').textContent(), /\/data\//);
   assert.equal(await page.title(), 'Quorlix');
   const manifest = await page.evaluate(async () => (await fetch('manifest.webmanifest')).json());
   assert.equal(manifest.name, 'Quorlix');
