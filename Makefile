@@ -27,7 +27,7 @@ endif
 JOBS ?= 2
 FUZZ_SECONDS ?= 1800
 
-.PHONY: play test soak deps build package bench bench-web fuzz clean web web-site
+.PHONY: play test soak deps build package bench bench-web bench-web-phone fuzz clean web web-site
 
 play: build
 	cd $(CURDIR) && $(RUN) $(BUILD_DIR)/quorlix
@@ -59,10 +59,22 @@ bench: build
 	ALSOFT_CONF=$(CURDIR)/tests/support/openal-silent.conf tests/support/with-display $(BUILD_DIR)/bench/side_by_side
 	ALSOFT_CONF=$(CURDIR)/tests/support/openal-silent.conf tests/support/with-display $(BUILD_DIR)/bench/side_by_side 10 1280 1024
 
-# The play frame's cost in the desktop game and in its web page, side by side.
-bench-web: build web-site
+# The play frame's cost in the desktop game and in its web page, side by side; then a first visit as a phone
+# sees it (PHONE_VISITS visits under Lighthouse's mobile profile, and Lighthouse's mobile and desktop scores),
+# which `make bench-web-phone` runs alone.
+PHONE_VISITS ?= 3
+bench-web: build web-site bench/web/node_modules/.package-lock.json
 	ALSOFT_CONF=$(CURDIR)/tests/support/openal-silent.conf tests/support/with-display \
 	  bash bench/web_side_by_side.sh $(BUILD_DIR) $(WEB_DIR)
+	node bench/web_phone.mjs $(WEB_DIR) $(PHONE_VISITS)
+
+bench-web-phone: web-site bench/web/node_modules/.package-lock.json
+	node bench/web_phone.mjs $(WEB_DIR) $(PHONE_VISITS)
+
+# Lighthouse for the phone's benchmark, at the version of its lock file: a folder of its own, so that the
+# browser tests' npm ci stays lean.
+bench/web/node_modules/.package-lock.json: bench/web/package.json bench/web/package-lock.json
+	cd bench/web && npm ci --no-audit --no-fund
 
 # Each fuzzer in turn for FUZZ_SECONDS (FUZZ_RUNS executions, if given, end a target sooner), at the lowest
 # priority; the corpora are kept under $(BUILD_DIR)/tests/fuzz. FUZZ_TARGETS picks some (names as in targets.txt).
