@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kLogoSlot = 98, kIconSlot = 97, kPlayFrame = 3, kMakerSlot = 93, kButtonSlot = 95, kCreditsFrame = 12;
 constexpr int kMoveCue = 99, kConfirmCue = 98;
+constexpr float kLogoWidth = 256;  // the logo's frame, in units at size 1
 
 float SinDegrees(float degrees) { return static_cast<float>(std::sin(degrees * std::numbers::pi / 180.0)); }
 float CosDegrees(float degrees) { return static_cast<float>(std::cos(degrees * std::numbers::pi / 180.0)); }
@@ -24,6 +25,10 @@ float CosDegrees(float degrees) { return static_cast<float>(std::cos(degrees * s
 void c_MyApp::p_DrawLogoAndStrip() {
     const float w = kp_Search_jscrw, h = kp_Search_jscrh;
     p_ResetDraw();
+    // NOTE: an upright screen leaves less room left of the closed strip than the logo is wide: there the logo is
+    // shrunk to that room, less 4 units each side, so its first letter is not cut off at the screen's edge.
+    const float room = w - (m_panelWidth - m_sidePanelX) - 8;
+    if (m_landscape == 0 && room < kLogoWidth) p_SetSize(std::max(room, 0.0f) / kLogoWidth, -3717);
     p_DrawImg(kLogoSlot, (w - m_panelWidth) * 0.5f, static_cast<float>(m_menuSlide) * 12 + 72, 0);
 
     p_ResetDraw();

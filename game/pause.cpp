@@ -21,6 +21,9 @@ constexpr int kTrailPoints = 102;
 float SinDegrees(float degrees) { return static_cast<float>(std::sin(degrees * std::numbers::pi / 180.0)); }
 float CosDegrees(float degrees) { return static_cast<float>(std::cos(degrees * std::numbers::pi / 180.0)); }
 float Channel(float value) { return std::clamp(std::trunc(value), 0.0f, 255.0f); }
+// Where the toy and "PAUSED" are centred across: 96 units right of the middle, or on an upright screen (too narrow
+// for that) the middle of the room right of the icons' 96 units, the room the toy's reach is measured by.
+float ToyCentreX(float w, int landscape) { return landscape == 1 ? w * 0.5f + 96 : (w + 96) * 0.5f; }
 
 }  // namespace
 
@@ -35,8 +38,9 @@ int c_MyApp::p_PauseMenu() {
     // On an upright screen it is shrunk to end inside the screen.
     p_ResetDraw();
     const String paused("PAUSED");
-    p_SetSize(p_FitUpright(paused, 4, 2 * (w - (w * 0.5f + 96)) - 8), -3717);
-    p_Text(w * 0.5f + 96, h * 0.5f, paused, 1, 1, 0);
+    const float x = ToyCentreX(w, m_landscape);
+    p_SetSize(p_FitUpright(paused, 4, 2 * (w - x) - 8), -3717);
+    p_Text(x, h * 0.5f, paused, 1, 1, 0);
     p_ResetDraw();
     p_DrawPauseEntries();
     // NOTE: the menu acts while it slides in and while it is in, never while it slides out: a press then must not
@@ -79,7 +83,7 @@ void c_MyApp::p_PlayWithToy() {
     }
     m_toyArm = std::clamp(m_toyArm, 0.0f, reach);
     m_toySpeed = std::clamp(m_toySpeed, 0.0f, 128.0f);
-    const float cx = w / 2 + 96, cy = h / 2;
+    const float cx = ToyCentreX(w, m_landscape), cy = h / 2;
     const float x1 = cx + (reach - m_toyArm) * SinDegrees(m_toyAngle1);
     const float y1 = cy - (reach - m_toyArm) * CosDegrees(m_toyAngle1);
     const float penX = x1 + m_toyArm * SinDegrees(m_toyAngle2), penY = y1 - m_toyArm * CosDegrees(m_toyAngle2);

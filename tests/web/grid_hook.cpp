@@ -3,7 +3,8 @@
 // person looks at the screen. Answers one JSON text: the screen state, the puzzle's word and counter, whether
 // every letter is at rest, the 13 x 13 letters, where each cell's letter lies on the canvas (device pixels), the
 // virtual screen and its scale (so a test can touch what the game draws at a virtual point), where the overlays
-// and the wheel stand, and the result lists (each group's best, and its last results newest first).
+// and the wheel stand, the length of the drawing toy's second arm, and the result lists (each group's best, and its
+// last results newest first).
 // Depends on the application object and the game's globals.
 #include <emscripten/emscripten.h>
 
@@ -41,6 +42,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* quorlix_test_view() {
     field("pauseChoice", std::to_string(app->m_pauseChoice));
     field("pauseCursor", std::to_string(app->m_pauseCursor));
     field("pausePanelY", std::to_string(app->m_pausePanelY));
+    field("toyArm", std::to_string(app->m_toyArm));
     field("optionsSlide", std::to_string(app->m_optionsSlide));
     field("optionCursor", std::to_string(app->m_optionCursor));
     field("menuSlide", std::to_string(app->m_menuSlide));
