@@ -22,7 +22,9 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { spawn } from 'node:child_process';
 import { fileURLToPath } from 'node:url';
-import { launch, menuDrawnAfter, openPage, serveSite, warmGraphics } from '../tests/web/harness.mjs';
+import {
+  kChromiumFlags, launch, menuDrawnAfter, openPage, serveSite, warmGraphics,
+} from '../tests/web/harness.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const args = process.argv.slice(2);
@@ -50,16 +52,6 @@ const kCpuSlowdown = 4;
 const kMenuTimeout = 180000, kSharpTimeout = 120000;
 // How long the page is watched for long tasks after the sharp art shows.
 const kAfterSharp = 1000;
-
-// The flags the browser tests start chromium with (tests/web/harness.mjs), read from the harness itself so
-// that Lighthouse's chromium is started as the visits' is.
-function harnessFlags() {
-  const source = fs.readFileSync(path.join(here, '../tests/web/harness.mjs'), 'utf8');
-  const list = /const kChromiumFlags = \[([^\]]*)\]/.exec(source);
-  const flags = list && [...list[1].matchAll(/'([^']*)'/g)].map((match) => match[1]);
-  if (!flags || flags.length === 0) throw new Error('no kChromiumFlags list found in tests/web/harness.mjs');
-  return flags;
-}
 
 const median = (values) => {
   const sorted = [...values].sort((a, b) => a - b), middle = sorted.length >> 1;
@@ -271,7 +263,7 @@ async function runVisits(url, cold) {
 function lighthouse(url, preset) {
   const cli = path.join(here, 'web/node_modules/lighthouse/cli/index.js');
   if (!fs.existsSync(cli)) throw new Error(`no Lighthouse at ${cli} (cd bench/web && npm ci)`);
-  const chromeFlags = ['--headless=new', ...harnessFlags()].join(' ');
+  const chromeFlags = ['--headless=new', ...kChromiumFlags].join(' ');
   const argv = [cli, url, '--output=json', '--output-path=stdout', '--quiet',
                 '--only-categories=performance,accessibility,best-practices', `--chrome-flags=${chromeFlags}`];
   if (preset === 'desktop') argv.push('--preset=desktop');

@@ -23,8 +23,8 @@ function webBuild() {
 }
 
 // The flags a headless chromium needs here: software WebGL, and none of the background connections this
-// machine's closed network would refuse.
-const kChromiumFlags = [
+// machine's closed network would refuse (the phone benchmark starts Lighthouse's browser with them too).
+export const kChromiumFlags = [
   '--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox', '--no-first-run',
   '--disable-background-networking', '--disable-component-update', '--disable-sync', '--disable-quic',
 ];
