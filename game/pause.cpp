@@ -16,6 +16,8 @@ constexpr int kIconSlot = 97, kQuitFrame = 1, kResumeFrame = 3, kMarkerFrame = 6
 constexpr int kMoveCue = 99, kConfirmCue = 98;
 // The entries by highlight: -1 quit at y 96, 0 resume at 196, 1 options at 296.
 constexpr float kEntryY[3] = {96, 196, 296};
+// How far the options cog (a 64-unit cell at twice its size) reaches below its centre.
+constexpr float kCogReach = 64;
 constexpr int kTrailPoints = 102;
 
 float SinDegrees(float degrees) { return static_cast<float>(std::sin(degrees * std::numbers::pi / 180.0)); }
@@ -24,6 +26,11 @@ float Channel(float value) { return std::clamp(std::trunc(value), 0.0f, 255.0f);
 // Where the toy and "PAUSED" are centred across: 96 units right of the middle, or on an upright screen (too narrow
 // for that) the middle of the room right of the icons' 96 units, the room the toy's reach is measured by.
 float ToyCentreX(float w, int landscape) { return landscape == 1 ? w * 0.5f + 96 : (w + 96) * 0.5f; }
+// Where an entry stands down the screen of height h.
+// NOTE: a screen shorter than the cog's reach below its place (a phone on its side, a very wide window) draws the
+// entries closer together, in the same proportions, so the cog ends inside it; every taller screen has them where
+// they always were.
+float EntryY(int entry, float h) { return kEntryY[entry] * std::min(1.0f, (h - kCogReach) / kEntryY[2]); }
 
 }  // namespace
 
@@ -125,15 +132,16 @@ void c_MyApp::p_DrawPauseEntries() {
     const bool ready = m_pauseChoice == 1;
     p_ResetDraw();
     p_SetSize(2, -3717);
-    const bool quit = p_Button(kIconSlot, x, kEntryY[0], kQuitFrame) != 0;
-    const bool resume = p_Button(kIconSlot, x, kEntryY[1], kResumeFrame) != 0;
+    const float h = kp_Search_jscrh;
+    const bool quit = p_Button(kIconSlot, x, EntryY(0, h), kQuitFrame) != 0;
+    const bool resume = p_Button(kIconSlot, x, EntryY(1, h), kResumeFrame) != 0;
     if (m_optionsOpen == 0) m_cogAngle = std::fmod(m_cogAngle + 0.2f, 360.0f);
-    const bool options = p_DrawCog(x, kEntryY[2], 2) != 0;
+    const bool options = p_DrawCog(x, EntryY(2, h), 2) != 0;
     p_ResetDraw();
     p_SetSize(2.5f, -3717);
     p_SetCol(255, 255, 100, 1);
     const int cursor = std::clamp(m_pauseCursor, -1, 1);
-    p_DrawImg(kIconSlot, x, kEntryY[cursor + 1], kMarkerFrame);
+    p_DrawImg(kIconSlot, x, EntryY(cursor + 1, h), kMarkerFrame);
     p_ResetDraw();
     if (!ready) return;
 

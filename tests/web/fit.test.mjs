@@ -67,12 +67,14 @@ await withBrowsing(async ({url, browser}) => {
     // NOTE: at a turn of 25 degrees an update, 15 updates draw the whole circle.
     await frames(page, 20);
     await screenshot(page, `fit-${shape}-pause`);
-    // Right of the pause menu's icons (128 units wide): the right edge, and the top and bottom edges.
-    await checkPlain(page, `${shape} "PAUSED" and the toy`,
-                     [ring.right(0, canvas.h), ring.top(128 * s, canvas.w), ring.bottom(128 * s, canvas.w)]);
+    // The pause menu's icons (128 units wide, at the left) and, right of them, "PAUSED" and the toy: the left,
+    // right and bottom edges, and the top edge right of the icons.
+    await checkPlain(page, `${shape} the pause menu, "PAUSED" and the toy`,
+                     [ring.left(0, canvas.h), ring.right(0, canvas.h), ring.top(128 * s, canvas.w),
+                      ring.bottom(0, canvas.w)]);
 
-    // Giving up with the quit icon at (64, 96): the finishing panel's bands grow in from the sides by design,
-    // but its pink words stay off every edge.
+    // Giving up with the quit icon (at (64, 96), or a little higher on a screen on its side): the finishing
+    // panel's bands grow in from the sides by design, but its pink words stay off every edge.
     await tapVirtual(v, 64, 96);
     await waitForView(page, (v) => v.state === 10 && v.finishTimer >= 40, `the finishing panel at ${shape}`);
     const edges = [ring.left(0, canvas.h), ring.right(0, canvas.h), ring.top(0, canvas.w), ring.bottom(0, canvas.w)];
