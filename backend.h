@@ -46,6 +46,11 @@ extern int kpGraphicsSeq;
 // (GLBlend, GLScissorOff, GLScissorTo and GLClear are the same calls everywhere: hwgraphics_gl_state.cpp.)
 // Gives the bound 2D texture empty storage of a size in format; false when the driver refuses that size.
 bool hwTextureStorage2D(int format, int width, int height);
+// Puts a surface's pixels into its bound texture, at once or in bands over the next frames; and whether any
+// texture still waits for the rest of its pixels.
+class hwSurface;
+void hwFillTexture(hwSurface& surface, bool all);
+bool hwTexturesFilling();
 // hwTexturePage's members (framework/graphics/hwpage.h), in hwpage.cpp: layers of 3D textures shared by many
 // surfaces, or, where 3D textures are missing, a page that never places a surface (each keeps its own texture).
 

@@ -13,7 +13,7 @@
 //   visits defaults to 3; --cold leaves the browser's graphics and sound to start with the page (see below).
 // Depends on tests/web/harness.mjs (the served site, the browser and its flags, the menu's pixels),
 // /usr/bin/chromium, the DevTools protocol's Network, Emulation and Page domains, the page's Module.quorlix
-// (web/page/quorlix-page.js: the art level a canvas wants and whether its package is in place), and
+// (web/page/quorlix-page.js: the art level a canvas wants and the one the game shows), and
 // bench/web/node_modules (make's bench-web runs npm ci there).
 // NOTE: as in web_visits.mjs, each browser's software rasteriser and sound are started on a blank page before
 // the visit (warmGraphics): on this machine they take over a second, where a phone's browser has them running.
@@ -23,7 +23,8 @@ import path from 'node:path';
 import { spawn } from 'node:child_process';
 import { fileURLToPath } from 'node:url';
 import {
-  kChromiumFlags, launch, menuDrawnAfter, openPage, serveSite, warmGraphics,
+  emulatePhone, kChromiumFlags, kPhone, kPhoneCpuSlowdown, kPhoneNetwork, launch, menuDrawnAfter, openPage, serveSite,
+  warmGraphics,
 } from '../tests/web/harness.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -43,12 +44,10 @@ if (!(visits >= 1) || !(lighthouseRuns >= 1)) {
   process.exit(2);
 }
 
-// Lighthouse's mobile profile (its moto g power of 2022): screen, network and processor.
-const kPhone = {width: 412, height: 823, deviceScaleFactor: 1.75};
-const kNetwork = {offline: false, latency: 150, downloadThroughput: 1.6e6 / 8, uploadThroughput: 675e3 / 8};
-const kCpuSlowdown = 4;
-// How long a throttled visit may take to show the menu, then the sharp art: the art a phone's screen wants is a
-// few megabytes, some 15 s at 1.6 Mbps.
+// Lighthouse's mobile profile (the harness's): screen, network and processor.
+const kNetwork = kPhoneNetwork, kCpuSlowdown = kPhoneCpuSlowdown;
+// How long a throttled visit may take to show the menu, then the sharp art: the art a phone's screen wants is
+// over a megabyte, some 8 s at 1.6 Mbps.
 const kMenuTimeout = 180000, kSharpTimeout = 120000;
 // How long the page is watched for long tasks after the sharp art shows.
 const kAfterSharp = 1000;
@@ -64,15 +63,17 @@ const kb = (bytes) => `${(bytes / 1024).toFixed(1)} KiB`;
 // window.quorlixPhone:
 //  - longTasks: every task of the main thread over 50 ms, as the browser's long-task entries report them;
 //  - sharp: the time the sharp art shows. The page picks the art level from the canvas's size in device pixels
-//    (Module.quorlix.artLevel), and the game takes a canvas size only once that level's package has put its
-//    files in place (Module.quorlix.artReady, host/web/webhost.js's quorlix_fit_canvas), choosing its art from
-//    the size it takes. So the sharp art is in use once, the game having drawn its first frame (the page's
-//    loading line is gone), the level wanted for the canvas's size on the page is in place and the canvas has
-//    that size; seen in an animation frame, it is on screen two frames later (the game's next frame draws with
-//    it, whichever order the two frame callbacks run in), and that frame's time is taken;
-//  - artInPlace, wantedLevel, canvas: when the wanted level's files were first in place, which level, what size.
+//    (Module.quorlix.artLevel); the game starts on the art that has arrived and tells the page each level it
+//    shows (Module.quorlix.artShown, host/web/webhost.js's quorlix_art_shown), the sharper one as soon as it is
+//    in its slots. So the sharp art is in use once the level shown reaches the level wanted; seen in an animation
+//    frame, it is on screen two frames later (the game's next frame draws with it, whichever order the two
+//    frame callbacks run in), and that frame's time is taken;
+//  - firstLevel, wantedLevel, canvas: the level of the first art shown, the level wanted, the canvas's size;
+//  - frames: the longest gap between two animation frames from the first art to the sharp art and a second
+//    after, with the time it ended.
 const kWatcher = `(() => {
-  const phone = window.quorlixPhone = {longTasks: [], sharp: -1, artInPlace: -1, wantedLevel: 0, canvas: ''};
+  const phone = window.quorlixPhone = {longTasks: [], sharp: -1, firstLevel: 0, wantedLevel: 0, canvas: '',
+                                       longestFrame: 0, longestFrameAt: -1};
   try {
     new PerformanceObserver((list) => {
       for (const task of list.getEntries()) {
@@ -84,26 +85,33 @@ const kWatcher = `(() => {
   } catch (error) {
     phone.longTasks = null;  // no long-task entries in this browser
   }
-  let seenAt = -1, frame = 0;
-  const watch = () => {
+  let seenAt = -1, frame = 0, last = -1, until = -1;
+  const watch = (now) => {
     ++frame;
     const page = window.Module && Module.quorlix, canvas = document.getElementById('canvas');
-    if (seenAt < 0 && page && page.artLevel && canvas) {
+    if (page && page.artShown && canvas) {
+      if (!phone.firstLevel) phone.firstLevel = page.artShown;
+      if (last >= 0 && now - last > phone.longestFrame) {
+        phone.longestFrame = now - last;
+        phone.longestFrameAt = now;
+      }
+      last = now;
+    }
+    if (seenAt < 0 && page && page.artShown && canvas) {
       const ratio = window.devicePixelRatio || 1, box = canvas.getBoundingClientRect();
       const width = Math.max(1, Math.round(box.width * ratio)), height = Math.max(1, Math.round(box.height * ratio));
-      const level = page.artLevel(width, height), ready = page.artReady(level);
+      const level = page.artLevel(width, height);
       phone.wantedLevel = level;
-      if (ready && phone.artInPlace < 0) phone.artInPlace = performance.now();
-      const drawn = document.getElementById('loading').hidden;
-      if (ready && drawn && canvas.width === width && canvas.height === height) {
+      if (page.artShown >= level) {
         seenAt = frame;
         phone.canvas = width + 'x' + height;
       }
     }
-    if (seenAt >= 0 && frame >= seenAt + 2) {
+    if (seenAt >= 0 && frame === seenAt + 2) {
       phone.sharp = performance.now();
-      return;
+      until = phone.sharp + 1000;
     }
+    if (until >= 0 && now > until) return;
     requestAnimationFrame(watch);
   };
   requestAnimationFrame(watch);
@@ -164,13 +172,7 @@ async function visit(url, cold) {
     await session.send('Target.setAutoAttach', {autoAttach: true, waitForDebuggerOnStart: true, flatten: false});
     await session.send('Network.enable');
     await session.send('Page.enable');
-    await session.send('Emulation.setDeviceMetricsOverride', {
-      ...kPhone, mobile: true, screenWidth: kPhone.width, screenHeight: kPhone.height,
-      screenOrientation: {type: 'portraitPrimary', angle: 0},
-    });
-    await session.send('Emulation.setTouchEmulationEnabled', {enabled: true, maxTouchPoints: 5});
-    await session.send('Network.emulateNetworkConditions', kNetwork);
-    await session.send('Emulation.setCPUThrottlingRate', {rate: kCpuSlowdown});
+    await emulatePhone(session);
     await session.send('Page.addScriptToEvaluateOnNewDocument', {source: kWatcher});
 
     await page.goto(url, {waitUntil: 'commit'});
@@ -207,8 +209,9 @@ async function visit(url, cold) {
                                            .reduce((sum, entry) => sum + entry.bytes, 0);
     const longTasks = (watched.longTasks || []).sort((a, b) => b.duration - a.duration);
     return {
-      menu: Math.round(menu), sharp: Math.round(Math.max(menu, watched.sharp)), artInPlace: Math.round(watched.artInPlace),
-      wantedLevel: watched.wantedLevel, canvas: watched.canvas, beforeMenu, total, byFile, longTasks,
+      menu: Math.round(menu), sharp: Math.round(Math.max(menu, watched.sharp)), firstLevel: watched.firstLevel,
+      wantedLevel: watched.wantedLevel, canvas: watched.canvas, longestFrame: Math.round(watched.longestFrame),
+      longestFrameAt: Math.round(watched.longestFrameAt), beforeMenu, total, byFile, longTasks,
       longTasksObserved: watched.longTasks !== null, errors, workerBeforeMenu,
       workerSince: workerSince < 0 ? -1 : Math.round(workerSince * 1000 - offset),
     };
@@ -228,8 +231,10 @@ async function runVisits(url, cold) {
     results.push(r);
     const longest = r.longTasks[0]?.duration ?? 0;
     console.log(`visit ${i + 1}: menu ${r.menu} ms, ${r.beforeMenu} bytes (${kb(r.beforeMenu)}) before it; ` +
-                `sharp art (level ${r.wantedLevel}, canvas ${r.canvas}) ${r.sharp} ms, its files in place at ` +
-                `${r.artInPlace} ms; longest task ${Math.round(longest)} ms; ${kb(r.total)} in all by the end`);
+                `first art level ${r.firstLevel}, sharp art (level ${r.wantedLevel}, canvas ${r.canvas}) at ` +
+                `${r.sharp} ms; longest frame from the first art to a second after the sharp ${r.longestFrame} ms ` +
+                `(ending at ${r.longestFrameAt} ms); longest task ${Math.round(longest)} ms; ${kb(r.total)} in all ` +
+                'by the end');
     console.log('  bytes before the menu, by file (bytes, finished at ms):');
     for (const [name, file] of [...r.byFile].sort((a, b) => b[1].bytes - a[1].bytes)) {
       console.log(`    ${String(file.bytes).padStart(9)} ${String(Math.round(file.at)).padStart(7)}  ${name}` +
@@ -255,6 +260,7 @@ async function runVisits(url, cold) {
   row('menu after', results.map((r) => r.menu), 'ms');
   row('bytes before the menu', results.map((r) => r.beforeMenu), 'bytes');
   row('sharp art after', results.map((r) => r.sharp), 'ms');
+  row('longest frame until then', results.map((r) => r.longestFrame), 'ms');
   row('service worker bytes before', results.map((r) => r.workerBeforeMenu), 'bytes');
   row('longest main-thread task', results.map((r) => Math.round(r.longTasks[0]?.duration ?? 0)), 'ms');
 }

@@ -9,7 +9,8 @@
 // NOTE: as a load begins, the host is asked to read and decode all its sheets ahead on a thread of its own: a
 // sheet of the largest art takes longer to decode than an update lasts, and a step that decoded its own would
 // hold the loading screen still (and the frame loop would then run the next steps back to back). The slots are
-// still filled one step per update, in the same order.
+// still filled one step per update, in the same order. A host that decodes apart from the frame loop altogether
+// (a web page's browser) may not be done when a step's turn comes: the step then waits, the screen turning.
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -17,19 +18,18 @@
 
 #include "framework/app/app.h"
 #include "game/art_levels.h"  // the levels' sides and suffixes
+#include "game/load_steps.h"
 #include "game/myapp.h"
 #include "game/search.h"
 
+using namespace load_steps;
+
 namespace {
 
-constexpr int kImageSlots = 100;
-// Font sheets: 128 glyph cells of 16 x 16 virtual units, 16 to a row.
-constexpr int kFontCell = 16, kFontGlyphs = 128;
-// Every image has its handle at its frames' centre.
-constexpr int kLoadFlags = ImageMidHandle;
-constexpr int kLoadingFont = 90;
-constexpr int kLogoSlot = 93;
 constexpr int kJingleCue = 96;
+// The file whose arrival tells that a level's art has arrived: a host that downloads art by level brings a
+// level's files all at once.
+constexpr const char* kLevelSign = "logo";
 
 // One ring of the loading screen: its start angle, radius as a share of the smaller side, dot size, colour.
 struct Ring {
@@ -43,54 +43,25 @@ constexpr Ring kMiddleRing{120, 0.40f, 12, 255, 125, 0};
 constexpr Ring kInnerRing{240, 0.35f, 8, 255, 125, 0};
 constexpr int kRingDots = 11;
 
-// The file of a base name at an art level: the level's suffix (game/art_levels.h), then ".png".
-String LevelFile(const String& name, int level) {
-    const std::string_view suffix = art::LevelOf(level).suffix;
-    return name + String(suffix.data(), static_cast<int>(suffix.size())) + String(".png");
-}
-
-// One image a loading step puts into its slot: a sheet of frames cells of width x height virtual units, or a
-// font (128 glyph cells of 16 x 16).
-struct StepImage {
-    int slot = 0;
-    const char* name = nullptr;
-    int width = 0, height = 0, frames = 0;
-    bool font = false;
-};
-constexpr StepImage Font(int slot, const char* name) { return {slot, name, 0, 0, 0, true}; }
-
-// What each loading step loads: up to two images, then up to one sound cue.
-struct LoadStep {
-    StepImage images[2];
-    int imageCount = 0;
-    int sound = -1;
-};
-constexpr int kNoSound = -1;
-constexpr int kLastStep = 14, kLogoStep = 4, kLastFontStep = 10;
-constexpr int kFontAdvance = 7, kFontLineHeight = 10;
-constexpr LoadStep kLoadSteps[kLastStep + 1] = {
-    {},
-    {{{97, "common/icons", 32, 32, 16}}, 1, 96},
-    {{{95, "common/Buttons", 64, 64, 16}}, 1, 1},
-    {{{94, "common/dpad", 32, 32, 16}}, 1, 98},
-    {{{kLogoSlot, "common/PLOVLogo", 256, 256, 1}}, 1, kNoSound},
-    {{Font(kLoadingFont, "fonts/shadow_editundo")}, 1, 99},
-    {{{99, "menu", 256, 256, 4}, {98, "logo", 256, 128, 1}}, 2, 95},
-    {{{80, "BadgesA", 64, 64, 64}, {96, "parts", 8, 8, 256}}, 2, kNoSound},
-    {{{85, "common/circle", 256, 256, 4}, {86, "common/light", 32, 32, 4}}, 2, kNoSound},
-    {{Font(10, "fonts/Mira_White")}, 1, kNoSound},
-    {{Font(11, "fonts/Mira_Black")}, 1, kNoSound},
-    {{}, 0, 2},
-    {{}, 0, 3},
-    {{}, 0, 4},
-    {{}, 0, 5},
-};
-
 }  // namespace
 
 int c_MyApp::p_ArtLevelFor(int devWidth, int devHeight) const {
     if (kp_Search_UseHDImages == 0) return 1;
-    return art::LevelForSide(std::max(devWidth, devHeight)).level;
+    // NOTE: of the levels the window reaches, the largest whose art has arrived (p_LookForArt): a host that
+    // downloads art by level starts the game on a smaller one, and the sharper art follows (p_SharpenArt). A
+    // data folder on disk holds every level, so there it is the largest the window reaches.
+    const int side = std::max(devWidth, devHeight);
+    for (const art::Level& level : art::kLevels) {
+        if (side >= level.side && (m_artHere & (1 << level.level)) != 0) return level.level;
+    }
+    return art::LevelForSide(0).level;
+}
+
+void c_MyApp::p_LookForArt() {
+    m_artHere = 0;
+    for (const art::Level& level : art::kLevels) {
+        if (kp_graphics_ImageArrived(LevelFile(String(kLevelSign), level.level))) m_artHere |= 1 << level.level;
+    }
 }
 
 void c_MyApp::p_ChooseArtLevel() {
@@ -135,12 +106,29 @@ int c_MyApp::p_LoadFont(int slot, const String& name, int advance, int lineHeigh
 int c_MyApp::p_Reload() {
     m_clearColor[0] = m_clearColor[1] = m_clearColor[2] = 0.0f;
     m_clearColor[3] = 1.0f;
+    p_LookForArt();
     p_ChooseArtLevel();
+    m_loadStep = 1;
+    // NOTE: the loading screen's own logo and font are loaded before any step, at once where the host has them
+    // ready; else they are decoded first of all, and the rings turn alone until they are (p_LoadLoadingArt).
+    m_loadingArtDue = 1;
+    if (p_LoadLoadingArt()) {
+        p_DecodeAhead(1, m_hdLevel);
+    } else {
+        p_DecodeAhead(0, m_hdLevel);
+    }
+    return 0;
+}
+
+bool c_MyApp::p_LoadLoadingArt() {
+    if (m_loadingArtDue == 0) return true;
+    const std::vector<String> files = {LevelFile(String("common/PLOVLogo"), m_hdLevel),
+                                       LevelFile(String("fonts/shadow_editundo"), m_hdLevel)};
+    if (!kp_graphics_ImagesReady(files)) return false;
     p_LoadImg(kLogoSlot, String("common/PLOVLogo"), 256, 256, 1, kLoadFlags);
     p_LoadFont(kLoadingFont, String("fonts/shadow_editundo"), kFontAdvance, kFontLineHeight);
-    m_loadStep = 1;
-    p_DecodeAhead(1, m_hdLevel);
-    return 0;
+    m_loadingArtDue = 0;
+    return true;
 }
 
 int c_MyApp::p_Loader() {
@@ -148,6 +136,10 @@ int c_MyApp::p_Loader() {
     p_ChooseArtLevel();
     if (m_hdLevel != m_aheadLevel) p_DecodeAhead(m_loadStep, m_hdLevel);
     if (m_loadStep >= 1 && m_loadStep <= kLastStep) {
+        if (!p_LoadLoadingArt() || !kp_graphics_ImagesReady(StepFiles(m_loadStep, m_hdLevel))) {
+            p_WaitStart(1);
+            return 0;
+        }
         p_LoadStepFiles(m_loadStep);
         // The jingle greets the player once per run, as the logo first finishes loading.
         if (m_loadStep == kLogoStep && m_jinglePlayed == 0) {
@@ -158,6 +150,7 @@ int c_MyApp::p_Loader() {
         ++m_loadStep;
     } else {
         m_loadStep = 0;
+        kp_graphics_ShowingArtLevel(m_hdLevel);
     }
     p_WaitStart(1);
     return 0;
@@ -179,9 +172,13 @@ void c_MyApp::p_LoadStepFiles(int step) {
 void c_MyApp::p_DecodeAhead(int fromStep, int level) {
     m_aheadLevel = level;
     std::vector<String> files;
+    // Step 0: the loading screen's logo and font, first of all.
+    if (fromStep <= 0) {
+        files.push_back(LevelFile(String("common/PLOVLogo"), level));
+        files.push_back(LevelFile(String("fonts/shadow_editundo"), level));
+    }
     for (int step = std::max(fromStep, 1); step <= kLastStep; ++step) {
-        const LoadStep& load = kLoadSteps[step];
-        for (int i = 0; i < load.imageCount; ++i) files.push_back(LevelFile(String(load.images[i].name), m_aheadLevel));
+        for (const String& file : StepFiles(step, level)) files.push_back(file);
     }
     kp_graphics_DecodeImagesAhead(files);
 }

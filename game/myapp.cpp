@@ -48,6 +48,8 @@ c_MyApp::c_MyApp()
       m_touchY(10),
       m_images(100),
       m_imageInfo(300),
+      m_sharpImages(100),
+      m_sharpInfo(300),
       m_sounds(100),
       m_sfxChannels(33),
       m_settings(25),
@@ -133,6 +135,7 @@ int c_MyApp::p_OnUpdate() {
     }
 
     if (m_loadStep > 0) p_Loader();
+    p_SharpenArt();
 
     if (kp_Search_DebugMode == 1) {
         p_ResetDraw();
@@ -189,6 +192,7 @@ int c_MyApp::p_OnRender() {
         m_lastDevWidth = devWidth;
         m_lastDevHeight = devHeight;
         m_loadStep = 1;
+        p_LookForArt();
         p_DecodeAhead(1, p_ArtLevelFor(devWidth, devHeight));
     }
     p_FitScreen(devWidth, devHeight);

@@ -123,9 +123,11 @@ public:
     int m_buttonHit = 0;                    // the answer of the last p_Button
 
     // ---- Loading screen and image slots (loader.cpp) ----
-    // The art level for a device size: the largest whose side the longer side reaches (game/art_levels.h);
-    // always 1 when the game is set to use no large art.
+    // The art level for a device size: the largest whose side the longer side reaches (game/art_levels.h) of
+    // those whose art has arrived; always 1 when the game is set to use no large art.
     int p_ArtLevelFor(int devWidth, int devHeight) const;
+    // Notes which art levels have arrived from the host (m_artHere).
+    void p_LookForArt();
     // The art level (and the scale that keeps art at its virtual size) for the device size.
     void p_ChooseArtLevel();
     // Empties an image slot, giving its image's pixels and texture up at once.
@@ -136,12 +138,15 @@ public:
     int p_LoadFont(int slot, const String& name, int advance, int lineHeight);
     // Starts loading: black clear colour, the art level, the logo and the loading-screen font, step 1.
     int p_Reload();
+    // Loads the loading screen's logo and font if they are still to load and the host has them ready; whether
+    // they are loaded.
+    bool p_LoadLoadingArt();
     // One loading step (images and sounds), then the loading screen.
     int p_Loader();
     // Loads the images and the sound cue of one loading step.
     void p_LoadStepFiles(int step);
     // Asks for the image files of the loading steps from fromStep on, at an art level, to be read and decoded
-    // ahead while the loading screen turns.
+    // ahead while the loading screen turns; from step 0, the loading screen's logo and font come first.
     void p_DecodeAhead(int fromStep, int level);
     // Records the loading screen (mode 1): three turning rings of dots, the maker's logo and "Loading...".
     int p_WaitStart(int mode);
@@ -154,8 +159,27 @@ public:
     Array<int> m_imageInfo;                 // per slot: cell width, cell height, frames (fonts: advance, line)
     int m_hdLevel = 1;                      // art level 1, 2 or 4: the art's pixels per virtual unit
     float m_imageScale = 1.0f;              // 1, 0.5 or 0.25 by art level, so art keeps its virtual size
+    int m_artHere = ~0;                     // bit 1 << level set for each art level whose files have arrived
+    int m_loadingArtDue = 0;                // 1 while the loading screen's logo and font wait to be loaded
     int m_spinAngle = 0;                    // the loading screen's rings, degrees; 3 more each loading update
     int m_spinRadius = 0;                   // the smaller side of the virtual screen, whole units
+
+    // ---- Sharper art while the game runs (sharper_art.cpp) ----
+    // Each update: once a sharper level of art than the one shown has arrived for the window, loads its sheets
+    // behind the screens, one loading step per update as the host has them ready, and then puts them all in
+    // their slots at once; a load that begins meanwhile drops them.
+    void p_SharpenArt();
+    // Loads one loading step's sheets at the sharper level, beside the slots.
+    void p_LoadSharperStep(int step);
+    // Puts every sheet of the sharper level in its slot, and the level in use.
+    void p_ShowSharperArt();
+    // Gives up the sharper art loaded so far.
+    void p_DropSharperArt();
+
+    int m_sharpLevel = 0;                   // the sharper art level being loaded; 0 when none
+    int m_sharpStep = 0;                    // the next loading step it loads
+    Array<StrongRef<c_Image>> m_sharpImages;  // its sheets by the slots they will go to
+    Array<int> m_sharpInfo;                 // and their info, as m_imageInfo
 
     // ---- Control actions (controls.cpp) ----
     // 1 when control action is held for pad (keys, the pad's slot, and with useStick 1 the first stick).

@@ -114,6 +114,16 @@ public:
     // Image files that LoadImageData will be asked for next, in order, so they can be read and decoded ahead
     // (virtual paths); the base host decodes nothing ahead.
     virtual void DecodeImagesAhead(const std::vector<String>& /*paths*/) {}
+    // Whether LoadImageData can take these image files (virtual paths) now. A host that decodes apart from the
+    // frame loop answers false until it has decoded them (and starts any it was not yet asked for); one that
+    // decodes on the spot what is not ready, as the desktop's, always true.
+    virtual bool ImagesReady(const std::vector<String>& /*paths*/) { return true; }
+    // Whether the data file at a (virtual) path has arrived: false while a host that downloads its data in parts
+    // (a web page) has not received the part with it. A data folder on disk is whole, so true, whatever the file.
+    virtual bool DataArrived(const String& /*path*/) { return true; }
+    // The art level the game now shows (its art's pixels per virtual unit), told whenever it changes; a host
+    // that downloads art by level may order its downloads by it.
+    virtual void ShowingArtLevel(int /*level*/) {}
     // Decoded 8-bit pixels (malloc'd, caller frees), with size and bytes per pixel; null when unreadable.
     virtual unsigned char* LoadImageData(const String& /*path*/, int* /*width*/, int* /*height*/, int* /*depth*/) {
         return nullptr;

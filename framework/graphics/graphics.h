@@ -88,6 +88,14 @@ StrongRef<c_Image> kp_graphics_LoadImage2(const String& path, int frameWidth, in
 // Asks the host to read and decode these image files ahead, in this order, for the loads about to come; a load
 // of any other file, or one asked for before, works as ever.
 int kp_graphics_DecodeImagesAhead(const std::vector<String>& paths);
+// Whether these image files can be loaded now: false while the host still decodes them apart from the frame loop
+// (a load then would find no pixels), or while the device still fills textures of sheets loaded before; a host
+// that decodes on the spot, with a device that fills textures at once, is always ready.
+bool kp_graphics_ImagesReady(const std::vector<String>& paths);
+// Whether an image file has arrived: false while a host that downloads its data in parts has not received it.
+bool kp_graphics_ImageArrived(const String& path);
+// Tells the host the art level the game shows from now on.
+int kp_graphics_ShowingArtLevel(int level);
 StrongRef<c_Image> kp_graphics_CreateImage(int width, int height, int frameCount, int flags);
 // Gives up an image's pixels and texture (or its layer of a texture page) at once, not at the collector step,
 // so that an image loaded next can take its place; the image draws nothing from then on.

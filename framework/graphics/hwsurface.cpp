@@ -163,6 +163,8 @@ void hwSurface::Bind() {
     if (kpGraphicsSeq == 0) return;  // no window, no context yet
     if (seq == kpGraphicsSeq) {
         glBindTexture(GL_TEXTURE_2D, texture);
+        // A texture still being filled is finished before it is drawn from.
+        if (pixels && rowsFilled < height) hwFillTexture(*this, true);
         return;
     }
     seq = kpGraphicsSeq;
@@ -179,10 +181,8 @@ void hwSurface::Bind() {
     }
     uscale = texWidth > 0 ? 1.0f / static_cast<float>(texWidth) : 0.0f;
     vscale = texHeight > 0 ? 1.0f / static_cast<float>(texHeight) : 0.0f;
-    if (pixels) {
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, pixels);
-    }
+    rowsFilled = 0;
+    if (pixels) hwFillTexture(*this, false);
 }
 
 void hwSurface::SetSubData(int x, int y, int w, int h, const int* source, int pitch) {

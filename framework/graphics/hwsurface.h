@@ -45,6 +45,7 @@ public:
     int format = 0;                   // GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB or GL_RGBA
     int seq = -1;                     // kpGraphicsSeq when the texture was made; -1: none
     int pixelsChanged = 0;            // counts changes to the pixels, so ink bounds measured earlier go stale
+    int rowsFilled = 0;               // rows of the pixels in its own texture so far (hwFillTexture)
     unsigned int texture = 0;         // a texture of its own (none on a page)
     float uscale = 0, vscale = 0;     // 1 / texture width, 1 / texture height
     StrongRef<hwTexturePage> page;    // the page the surface is a layer of, or null
@@ -64,3 +65,9 @@ int PowerOfTwoAtLeast(int size);
 // Gives the bound 2D texture empty storage of a size, in format; false when the driver refuses that size.
 // Defined by the device's OpenGL side (the graphics backend's hwgraphics_gl.cpp: desktop/ or web/).
 bool hwTextureStorage2D(int format, int width, int height);
+// Puts a surface's pixels into its texture, bound: all of them when `all` is set; else as the backend chooses,
+// at once (desktop) or a share now and the rest at the next frames' start (hwTexturePage::Settle, web), so that
+// no frame copies a whole large sheet. Counts the rows in surface.rowsFilled. Same file as above.
+void hwFillTexture(hwSurface& surface, bool all);
+// Whether some texture still waits for the rest of its pixels (hwFillTexture). Same file as above.
+bool hwTexturesFilling();

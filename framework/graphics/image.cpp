@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/graphics/graphics.h"
+#include "framework/graphics/hwsurface.h"  // hwTexturesFilling
 #include "host/errors.h"
 #include "host/files.h"
 #include "host/kpgame.h"
@@ -151,6 +152,26 @@ int kp_graphics_DecodeImagesAhead(const std::vector<String>& paths) {
     files.reserve(paths.size());
     for (const String& path : paths) files.push_back(kp_data_FixDataPath(path));
     KpGame::_game->DecodeImagesAhead(files);
+    return 0;
+}
+
+bool kp_graphics_ImagesReady(const std::vector<String>& paths) {
+    // NOTE: a sheet loaded now would wait behind the textures still being filled, and its own filling would
+    // then fall into frames that are already full.
+    if (hwTexturesFilling()) return false;
+    if (!KpGame::_game) return true;
+    std::vector<String> files;
+    files.reserve(paths.size());
+    for (const String& path : paths) files.push_back(kp_data_FixDataPath(path));
+    return KpGame::_game->ImagesReady(files);
+}
+
+bool kp_graphics_ImageArrived(const String& path) {
+    return !KpGame::_game || KpGame::_game->DataArrived(kp_data_FixDataPath(path));
+}
+
+int kp_graphics_ShowingArtLevel(int level) {
+    if (KpGame::_game) KpGame::_game->ShowingArtLevel(level);
     return 0;
 }
 

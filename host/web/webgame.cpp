@@ -6,7 +6,9 @@
 
 #include <emscripten/emscripten.h>
 
-#include <algorithm>  // std::erase
+#include <sys/stat.h>
+
+#include <algorithm>  // std::any_of, std::erase, std::find
 #include <cstdlib>    // free
 
 #include "host/audio_data.h"           // LoadAudioFile
@@ -21,10 +23,15 @@ KpWebGame* KpWebGame::_webGame = nullptr;
 namespace {
 
 constexpr const char* kStoreNotice = "state-store";
-// A frame decodes art ahead while it has used less than this of its 16.7 ms.
-constexpr double kDecodeBudgetMs = 6.0;
-// Decoded art waiting to be taken at which no further file is begun: two of the largest sheets.
+// Files the browser decodes at once: one decoding while the next is read and sent.
+constexpr size_t kMostDecoding = 2;
+// Decoded art waiting to be taken at which no further file is handed on: two of the largest sheets.
 constexpr size_t kMostBytesAhead = size_t{32} << 20;
+
+bool FileExists(const std::string& file) {
+    struct stat status;
+    return stat(file.c_str(), &status) == 0;
+}
 
 double Seconds() { return emscripten_get_now() / 1000.0; }
 
@@ -52,6 +59,14 @@ EMSCRIPTEN_KEEPALIVE void quorlix_frame() {
 
 EMSCRIPTEN_KEEPALIVE void quorlix_fullscreen_left() {
     if (KpWebGame::_webGame) KpWebGame::_webGame->FullscreenLeft();
+}
+
+EMSCRIPTEN_KEEPALIVE void quorlix_image_decoded(int id, unsigned char* pixels, int width, int height) {
+    if (KpWebGame::_webGame) {
+        KpWebGame::_webGame->ImageDecoded(id, pixels, width, height);
+    } else {
+        free(pixels);
+    }
 }
 
 }  // extern "C"
@@ -137,34 +152,93 @@ String KpWebGame::PathToFilePath(const String& path) {
                                  [] { return String("/external"); }});
 }
 
+std::optional<std::string> KpWebGame::BrowserPicture(const std::string& file) {
+    const std::string png = ".png";
+    if (!file.ends_with(png)) return std::nullopt;
+    std::string webp = file.substr(0, file.size() - png.size()) + ".webp";
+    if (!FileExists(webp)) return std::nullopt;
+    return webp;
+}
+
 void KpWebGame::DecodeImagesAhead(const std::vector<String>& paths) {
     std::map<std::string, DecodedImage> kept;
     wanted_.clear();
     for (const String& path : paths) {
         std::string file = PathToFilePath(path).ToUtf8();
-        auto done = ready_.find(file);
-        if (done != ready_.end()) {
+        if (auto done = ready_.find(file); done != ready_.end()) {
             kept.insert(ready_.extract(done));
-        } else {
-            wanted_.push_back(std::move(file));
+            continue;
         }
+        if (!Decoding(file) && BrowserPicture(file)) wanted_.push_back(std::move(file));
     }
     // Decodings no longer wanted give their pixels back.
     for (auto& [file, image] : ready_) std::free(image.pixels);
     ready_ = std::move(kept);
     readyBytes_ = 0;
     for (const auto& [file, image] : ready_) readyBytes_ += static_cast<size_t>(image.width) * image.height * image.depth;
+    HandOnDecodes();
 }
 
-void KpWebGame::DecodeAheadUntil(double frameStart) {
-    while (!wanted_.empty() && readyBytes_ < kMostBytesAhead && emscripten_get_now() - frameStart < kDecodeBudgetMs) {
+bool KpWebGame::Decoding(const std::string& file) const {
+    return std::any_of(decoding_.begin(), decoding_.end(), [&](const auto& job) { return job.second == file; });
+}
+
+void KpWebGame::HandOnDecodes() {
+    while (!wanted_.empty() && decoding_.size() < kMostDecoding && readyBytes_ < kMostBytesAhead) {
         const std::string file = wanted_.front();
         wanted_.pop_front();
-        DecodedImage image = DecodeImageFile(file);
-        readyBytes_ += static_cast<size_t>(image.width) * image.height * image.depth;
-        ready_[file] = image;
+        const std::optional<std::string> picture = BrowserPicture(file);
+        if (!picture) continue;
+        const int id = nextDecode_++;
+        decoding_[id] = file;
+        quorlix_decode_image(picture->c_str(), id);
     }
 }
+
+bool KpWebGame::ImagesReady(const std::vector<String>& paths) {
+    bool ready = true;
+    for (const String& path : paths) {
+        const std::string file = PathToFilePath(path).ToUtf8();
+        if (ready_.contains(file) || !BrowserPicture(file)) continue;
+        ready = false;
+        if (!Decoding(file) && std::find(wanted_.begin(), wanted_.end(), file) == wanted_.end()) {
+            wanted_.push_front(file);
+        }
+    }
+    HandOnDecodes();
+    return ready;
+}
+
+void KpWebGame::ImageDecoded(int id, unsigned char* pixels, int width, int height) {
+    const auto job = decoding_.find(id);
+    if (job == decoding_.end()) {
+        std::free(pixels);
+        return;
+    }
+    DecodedImage image;
+    image.pixels = pixels;
+    image.width = pixels ? width : 0;
+    image.height = pixels ? height : 0;
+    image.depth = pixels ? 4 : 0;
+    // NOTE: a file the browser could not decode is kept as such, so the game is told once, as it loads it, that
+    // the picture is damaged.
+    image.png = true;
+    readyBytes_ += static_cast<size_t>(image.width) * image.height * image.depth;
+    if (auto old = ready_.find(job->second); old != ready_.end()) {
+        std::free(old->second.pixels);
+        ready_.erase(old);
+    }
+    ready_[job->second] = image;
+    decoding_.erase(job);
+    HandOnDecodes();
+}
+
+bool KpWebGame::DataArrived(const String& path) {
+    const std::string file = PathToFilePath(path).ToUtf8();
+    return FileExists(file) || BrowserPicture(file).has_value();
+}
+
+void KpWebGame::ShowingArtLevel(int level) { quorlix_art_shown(level); }
 
 unsigned char* KpWebGame::LoadImageData(const String& path, int* width, int* height, int* depth) {
     const std::string file = PathToFilePath(path).ToUtf8();
@@ -173,9 +247,14 @@ unsigned char* KpWebGame::LoadImageData(const String& path, int* width, int* hei
         image = done->second;
         readyBytes_ -= static_cast<size_t>(image->width) * image->height * image->depth;
         ready_.erase(done);
+        HandOnDecodes();
+    } else if (BrowserPicture(file)) {
+        // NOTE: only the browser decodes a WebP, and not while the game waits: a picture asked for before the
+        // browser has it (the loader always waits for its files) is not shown this time, and is told nowhere,
+        // since nothing is wrong with it.
+        std::erase(wanted_, file);
+        return nullptr;
     }
-    // A file asked for before its turn came is decoded now, and wanted no more.
-    std::erase(wanted_, file);
     return LoadImagePixels(*this, path, image, width, height, depth);
 }
 
@@ -204,7 +283,6 @@ void KpWebGame::Run() {
 }
 
 void KpWebGame::Frame() {
-    const double start = emscripten_get_now();
     quorlix_fit_canvas();
     RenderGame();
     if (!drawn_) {
@@ -212,7 +290,6 @@ void KpWebGame::Frame() {
         quorlix_first_frame_drawn();
     }
     schedule_.RunUpdates(*this, Seconds);
-    DecodeAheadUntil(start);
 }
 
 void KpWebGame::SetPageVisible(bool visible) { schedule_.FollowActivity(*this, visible); }

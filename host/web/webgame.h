@@ -3,7 +3,7 @@
 // the site, and the state file lives in the browser's IndexedDB. The page's host backend (backend.h): start-up
 // creates it as KpZindleGame.
 // Implements the clock, the state store, pads, opening links, whether sound runs yet, the pointer, the canvas's
-// size, fullscreen, paths, and decoding art (ahead, between frames) and sounds. Leaves out the swap interval (the
+// size, fullscreen, paths, decoding art (by the browser, apart from the frame loop) and sounds. Leaves out the swap interval (the
 // browser paces its frames), a window's size (the canvas fills the page), handing freed memory back (a page's
 // memory never shrinks) and the date's milliseconds, as every host does.
 // Depends on host/kpgame.h, the update schedule, and the toolchain's HTML5 and file-system layers (through
@@ -47,9 +47,20 @@ public:
     std::optional<KpDisplayMode> GetDesktopMode() override;
     // "zindle://data/" names the data folder packed with the site; the other roots name folders beside it.
     String PathToFilePath(const String& path) override;
-    // The loader's next files are decoded in the spare time of frames, so a step seldom decodes in its update.
+    // The site carries its art as WebP, which the browser decodes apart from the page's main thread
+    // (quorlix_decode_image): the loader's next files are handed to it in order, a few at a time, and a .png the
+    // game asks for is read from the .webp of its name. A PNG the site carries as such (the built-in font) is
+    // decoded here when it is asked for.
     void DecodeImagesAhead(const std::vector<String>& paths) override;
+    // Whether the browser has decoded these files; any not yet handed to it is handed now.
+    bool ImagesReady(const std::vector<String>& paths) override;
+    // Whether the package holding the file has put it in the data folder yet.
+    bool DataArrived(const String& path) override;
+    // Tells the page (which downloads the art level the canvas wants next).
+    void ShowingArtLevel(int level) override;
     unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override;
+    // A decoding the browser finished (pixels malloc'd, or null when the file could not be decoded).
+    void ImageDecoded(int id, unsigned char* pixels, int width, int height);
     // A .wav is read from the .ogg of its name, as the site carries its sounds.
     unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format, int* hertz) override;
 
@@ -66,14 +77,18 @@ public:
     static KpWebGame* _webGame;
 
 private:
-    // Decodes the next wanted art file while the frame that began at frameStart (milliseconds) leaves time.
-    void DecodeAheadUntil(double frameStart);
+    // The file the browser decodes for a file-system path: its .webp, when the site carries one.
+    static std::optional<std::string> BrowserPicture(const std::string& file);
+    // Whether the browser is decoding the file now.
+    bool Decoding(const std::string& file) const;
+    // Hands wanted files to the browser while few are under way and little decoded art waits.
+    void HandOnDecodes();
 
     UpdateSchedule schedule_;
-    // NOTE: a page has no threads of its own unless its server sends headers that isolate it; art is decoded
-    // ahead on the page's one thread instead, between frames.
-    std::deque<std::string> wanted_;            // files the loader asks for next, in order, not yet decoded
-    std::map<std::string, DecodedImage> ready_;  // decoded ahead, waiting to be taken
+    std::deque<std::string> wanted_;            // files the loader asks for next, in order, not yet handed on
+    std::map<int, std::string> decoding_;       // handed to the browser, by the number it answers with
+    std::map<std::string, DecodedImage> ready_;  // decoded, waiting to be taken
+    int nextDecode_ = 1;
     size_t readyBytes_ = 0;
     bool fullscreenWanted_ = false;  // the game last asked for fullscreen
     bool drawn_ = false;             // a frame has been drawn

@@ -17,7 +17,7 @@ extern "C" {
 int quorlix_create_context();
 // Hands the frame loop to the browser's animation frames, each running quorlix_frame, until the program ends.
 void quorlix_run_frames();
-// Fits the canvas's pixels to its size on the page, once that size's art is downloaded; 1 when it changed.
+// Fits the canvas's pixels to its size on the page (and asks for that size's art); 1 when it changed.
 int quorlix_fit_canvas();
 // The canvas's size in device pixels.
 int quorlix_canvas_width();
@@ -48,6 +48,11 @@ int quorlix_state_unread();
 void quorlix_store_state();
 // Shows a notice of this kind on the page; an empty text takes it away.
 void quorlix_show_notice(const char* kind, const char* text);
+// Has the browser decode the picture file at a file-system path apart from the page's main thread; the pixels
+// come back as quorlix_image_decoded with the same id.
+void quorlix_decode_image(const char* file, int id);
+// Tells the page the art level the game now shows.
+void quorlix_art_shown(int level);
 
 // ---- C++ the page calls (host/web/webgame.cpp) ----
 
@@ -57,5 +62,8 @@ EMSCRIPTEN_KEEPALIVE void quorlix_frame();
 EMSCRIPTEN_KEEPALIVE void quorlix_state_stored(int ok);
 // The browser left fullscreen on its own, or refused to enter it.
 EMSCRIPTEN_KEEPALIVE void quorlix_fullscreen_left();
+// A picture of quorlix_decode_image decoded: width x height RGBA pixels (malloc'd, for the game to free), not
+// premultiplied; null pixels when the file could not be decoded.
+EMSCRIPTEN_KEEPALIVE void quorlix_image_decoded(int id, unsigned char* pixels, int width, int height);
 
 }  // extern "C"

@@ -1,17 +1,21 @@
-// The web host's calls into the page: the drawing context, the canvas's size, fullscreen, the pointer, the state
-// store in IndexedDB and the notices the player reads on the page. A library of the toolchain's kind: each
-// function here is called from C++ by its name, as host/web/webhost.h lists them.
+// The web host's calls into the page: the drawing context, the canvas's size, fullscreen, the pointer, decoding
+// the art, the state store in IndexedDB and the notices the player reads on the page. A library of the
+// toolchain's kind: each function here is called from C++ by its name, as host/web/webhost.h lists them.
 // Depends on the toolchain's Browser (which makes the context the way its fixed-function layer needs), FS and
-// IDBFS, on the canvas (Module.canvas), and on Module.quorlix: the page's callbacks and art levels
-// (web/page/quorlix-page.js) and what the state store's start decided (host/web/state.pre.js).
-// NOTE: the state kept between calls lives in the library's own variables ($quorlixStore, $quorlixFullscreen),
-// not on Module.
+// IDBFS, on the canvas (Module.canvas), on the art's decoder (web/page/quorlix-decoder.js), and on
+// Module.quorlix: the page's callbacks and art levels (web/page/quorlix-page.js) and what the state store's
+// start decided (host/web/state.pre.js).
+// NOTE: the state kept between calls lives in the library's own variables ($quorlixStore, $quorlixFullscreen,
+// $quorlixDecoder), not on Module.
 
 mergeInto(LibraryManager.library, {
   // The state store's writes: one under way (busy), and another asked for meanwhile (again).
   $quorlixStore: {busy: false, again: false},
   // Whether the page's fullscreen changes are listened to yet.
   $quorlixFullscreen: {watched: false},
+  // The art's decoder: the worker (quorlix-decoder.js), each decoding's answer by its number, and whether the
+  // page decodes on its own thread instead (a browser with no worker that can draw off the page).
+  $quorlixDecoder: {worker: null, answers: {}, onPage: false},
 
   // Makes the WebGL context of the canvas current; 0 when the browser has none.
   quorlix_create_context__deps: ['$Browser'],
@@ -51,8 +55,8 @@ mergeInto(LibraryManager.library, {
 
   // Fits the canvas's pixels to its size on the page at the screen's pixel ratio, so letters are sharp on
   // every screen; answers 1 when the size changed.
-  // NOTE: a size whose art level the page has not downloaded yet (artReady) is not taken until
-  // it has: meanwhile the browser stretches the canvas as it is, and the game keeps the art it has.
+  // NOTE: the art level a new size wants is downloaded from then on; until it has arrived, the game shows the
+  // largest level it has, and takes the sharper one when it comes, without loading again.
   quorlix_fit_canvas: function() {
     var canvas = Module.canvas;
     if (!canvas) return 0;
@@ -62,13 +66,7 @@ mergeInto(LibraryManager.library, {
     var height = Math.max(1, Math.round(rect.height * ratio));
     if (canvas.width === width && canvas.height === height) return 0;
     var page = Module.quorlix;
-    if (page.artReady) {
-      var level = page.artLevel(width, height);
-      if (!page.artReady(level)) {
-        page.loadArt(level);
-        return 0;
-      }
-    }
+    if (page.wantArt) page.wantArt(page.artLevel(width, height));
     canvas.width = width;
     canvas.height = height;
     return 1;
@@ -168,6 +166,75 @@ mergeInto(LibraryManager.library, {
         _quorlix_store_state();
       }
     });
+  },
+
+  // Decodes the picture at a file-system path (a WebP of the data folder) apart from the page's main thread,
+  // in the art's decoder; the pixels, copied into the program's memory, go to quorlix_image_decoded with the id
+  // (none when the file cannot be decoded).
+  // NOTE: the browser decodes what it shows: no decoder of the program's own, and the page's thread only copies
+  // the pixels it gets back. A browser whose workers cannot draw decodes on the page's thread instead.
+  quorlix_decode_image__deps: ['$FS', '$quorlixDecoder', 'malloc'],
+  quorlix_decode_image: function(file, id) {
+    var decoder = quorlixDecoder;
+    var path = UTF8ToString(file);
+    // NOTE: the pixels are copied a megabyte a task: a sheet of the largest art in one copy held the page's
+    // thread for a quarter of a second on a slow phone.
+    var kCopyBytes = 1 << 20;
+    function answer(picture) {
+      if (ABORT) return;
+      if (!picture || !picture.pixels || !(picture.width > 0 && picture.height > 0)) {
+        _quorlix_image_decoded(id, 0, 0, 0);
+        return;
+      }
+      var source = new Uint8Array(picture.pixels), pixels = _malloc(source.length), done = 0;
+      if (!pixels) {
+        _quorlix_image_decoded(id, 0, 0, 0);
+        return;
+      }
+      (function copy() {
+        if (ABORT) return;
+        var end = Math.min(source.length, done + kCopyBytes);
+        HEAPU8.set(source.subarray(done, end), pixels + done);
+        done = end;
+        if (done < source.length) {
+          setTimeout(copy, 0);
+        } else {
+          _quorlix_image_decoded(id, pixels, picture.width, picture.height);
+        }
+      })();
+    }
+    var bytes;
+    try {
+      bytes = FS.readFile(path);
+    } catch (error) {
+      setTimeout(answer, 0, null);
+      return;
+    }
+    var job = {id: id, bytes: bytes, type: 'image/webp'};
+    if (!decoder.worker && !decoder.onPage) {
+      try {
+        if (typeof OffscreenCanvas !== 'function') throw new Error('no drawing off the page');
+        decoder.worker = new Worker('quorlix-decoder.js');
+        decoder.worker.onmessage = function(event) {
+          var reply = decoder.answers[event.data.id];
+          delete decoder.answers[event.data.id];
+          if (reply) reply(event.data);
+        };
+      } catch (error) {
+        decoder.onPage = true;
+      }
+    }
+    if (decoder.worker) {
+      decoder.answers[id] = answer;
+      decoder.worker.postMessage(job, [bytes.buffer]);
+      return;
+    }
+    Module.quorlix.decodeOnPage(job).then(answer, function() { answer(null); });
+  },
+
+  // The art level the game shows now.
+  quorlix_art_shown: function(level) {
+    if (Module.quorlix.onArtShown) Module.quorlix.onArtShown(level);
   },
 
   // A notice to the player, shown on the page (an empty text takes it away).

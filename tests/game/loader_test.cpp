@@ -278,3 +278,73 @@ TEST_F(LoaderTest, AMissingFileLeavesItsSlotEmptyAndNothingDrawsFromIt) {
 }
 
 }  // namespace
+
+// A host that downloads art by level (a web page) starts the game on the level that has arrived; the level the
+// window asks for, arriving later, comes in behind the screens: no update shows the loading screen again, each
+// step waits until the host has its sheets, every slot changes level in the same update, each sheet keeps its
+// size on the screen, and the host hears of both levels. A window change meanwhile drops the half-loaded art.
+TEST_F(LoaderTest, SharperArtArrivingLaterGoesInAtOnceWithoutTheLoadingScreen) {
+    host.notArrived = {"logo-hd2.png", "logo-hd.png"};
+    StartAndLoad(1280, 960);
+    ASSERT_EQ(app->m_hdLevel, 1);
+    // A sheet's width on the screen; a font's info is its advance, the same at every level.
+    auto shownWidth = [&](int slot) {
+        const bool font = slot == 10 || slot == 11 || slot == 90;
+        return static_cast<float>(app->m_imageInfo[slot * 3]) * (font ? 1.0f : app->m_imageScale);
+    };
+    std::vector<const c_Image*> firstImages;
+    std::vector<float> shownWidths;
+    for (int slot : kImageSlotsLoaded) {
+        firstImages.push_back(app->m_images[slot].Get());
+        shownWidths.push_back(shownWidth(slot));
+    }
+
+    host.notArrived.clear();
+    host.unready = 5;
+    int updates = 0;
+    while (app->m_hdLevel == 1 && updates < 100) {
+        Update();
+        Render();
+        ++updates;
+        ASSERT_EQ(app->m_loadStep, 0) << "the loading screen came back";
+        if (app->m_hdLevel != 1) break;
+        for (size_t i = 0; i < std::size(kImageSlotsLoaded); ++i) {
+            ASSERT_EQ(app->m_images[kImageSlotsLoaded[i]].Get(), firstImages[i]) << "a slot changed before the rest";
+        }
+    }
+    ASSERT_EQ(app->m_hdLevel, 4);
+    // Ten steps load sheets, one an update, after five answers of "not yet".
+    EXPECT_GE(updates, 15);
+    EXPECT_EQ(host.levelsShown, (std::vector<int>{1, 4}));
+    for (size_t i = 0; i < std::size(kImageSlotsLoaded); ++i) {
+        const int slot = kImageSlotsLoaded[i];
+        ASSERT_TRUE(app->m_images[slot]) << slot;
+        EXPECT_NE(app->m_images[slot].Get(), firstImages[i]) << slot;
+        EXPECT_EQ(shownWidth(slot), shownWidths[i]) << slot;
+    }
+    EXPECT_EQ(app->m_images[99]->m_width, 256 * 4);
+    EXPECT_TRUE(Asked("menu-hd2.png"));
+
+    // Sharper art half loaded when the window changes: the load the change starts takes over.
+    host.notArrived = {"logo-hd2.png"};
+    host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    kp_app_ValidateDeviceWindow(false);
+    Render();
+    LoadWithFrames();
+    EXPECT_EQ(app->m_hdLevel, 2);
+    host.SetGlfwWindow(1280, 960, 8, 8, 8, 0, 0, 0, false);
+    kp_app_ValidateDeviceWindow(false);
+    Render();
+    LoadWithFrames();
+    ASSERT_EQ(app->m_hdLevel, 2) << "level 4 has not arrived";
+    host.notArrived.clear();
+    for (int i = 0; i < 4; ++i) Update();
+    ASSERT_NE(app->m_sharpLevel, 0);
+    host.SetGlfwWindow(800, 600, 8, 8, 8, 0, 0, 0, false);
+    kp_app_ValidateDeviceWindow(false);
+    Render();
+    LoadWithFrames();
+    EXPECT_EQ(app->m_hdLevel, 2);
+    EXPECT_EQ(app->m_sharpLevel, 0);
+    for (int slot = 0; slot < 100; ++slot) EXPECT_FALSE(app->m_sharpImages[slot]) << slot;
+}

@@ -36,6 +36,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* quorlix_test_view() {
     field("menuSel", std::to_string(app->m_menuSel));
     field("gameNum", std::to_string(app->m_gameNum));
     field("hdLevel", std::to_string(app->m_hdLevel));
+    field("sharpening", "[" + std::to_string(app->m_sharpLevel) + "," + std::to_string(app->m_sharpStep) + "]");
     field("fullscreen", std::to_string(app->m_fullscreen));
     field("soundLevel", std::to_string(app->m_settings[6]));
     field("selection", std::to_string(static_cast<int>(app->m_player[play::kState])));

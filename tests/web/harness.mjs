@@ -29,6 +29,22 @@ export const kChromiumFlags = [
   '--disable-background-networking', '--disable-component-update', '--disable-sync', '--disable-quic',
 ];
 
+// Lighthouse's mobile profile (its moto g power of 2022): screen, network and processor; emulatePhone gives it
+// to a page through its DevTools protocol session (a context made with viewport: null, so the emulated screen
+// is the page's alone).
+export const kPhone = {width: 412, height: 823, deviceScaleFactor: 1.75};
+export const kPhoneNetwork = {offline: false, latency: 150, downloadThroughput: 1.6e6 / 8, uploadThroughput: 675e3 / 8};
+export const kPhoneCpuSlowdown = 4;
+export async function emulatePhone(session) {
+  await session.send('Emulation.setDeviceMetricsOverride', {
+    ...kPhone, mobile: true, screenWidth: kPhone.width, screenHeight: kPhone.height,
+    screenOrientation: {type: 'portraitPrimary', angle: 0},
+  });
+  await session.send('Emulation.setTouchEmulationEnabled', {enabled: true, maxTouchPoints: 5});
+  await session.send('Network.emulateNetworkConditions', kPhoneNetwork);
+  await session.send('Emulation.setCPUThrottlingRate', {rate: kPhoneCpuSlowdown});
+}
+
 // Serves the site with the test program in place of its own; answers the server and the page's address.
 export async function serveSite({program = 'test', port = 0} = {}) {
   const build = webBuild(), overrides = {};
@@ -211,10 +227,17 @@ export function virtualOnPage(v, x, y, dpr = 1) {
 }
 
 // Keeps a screenshot of the page for a person to look at, in QUORLIX_WEB_SHOTS (the build's shots/ without it).
-export async function screenshot(page, name) {
+// NOTE: a page emulating a screen through its own DevTools session (emulatePhone) is taken through that session:
+// Playwright's own screenshot would put its idea of the screen back first, and the game would see it change.
+export async function screenshot(page, name, session = null) {
   const shots = process.env.QUORLIX_WEB_SHOTS || path.join(webBuild(), 'shots');
   fs.mkdirSync(shots, {recursive: true});
-  await page.screenshot({path: path.join(shots, `${name}.png`)});
+  const file = path.join(shots, `${name}.png`);
+  if (session) {
+    fs.writeFileSync(file, Buffer.from((await session.send('Page.captureScreenshot', {format: 'png'})).data, 'base64'));
+  } else {
+    await page.screenshot({path: file});
+  }
 }
 
 // The page pixel (CSS) at the middle of a grid cell's letter, from the test program's layout in canvas pixels.

@@ -72,7 +72,10 @@ try {
 // The tests' program in the site's place, and a copy left from an earlier version of its file: both plain.
 const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quorlix-serve-'));
 try {
-  const program = path.join(build, 'test-program', 'quorlix-test.wasm');
+  // NOTE: a copy of the program in a folder of its own, with no compressed copies beside it.
+  const program = path.join(folder, 'program', 'quorlix-test.wasm');
+  fs.mkdirSync(path.dirname(program));
+  fs.copyFileSync(path.join(build, 'test-program', 'quorlix-test.wasm'), program);
   fs.writeFileSync(path.join(folder, 'index.html'), 'the new page');
   fs.writeFileSync(path.join(folder, 'index.html.br'), zlib.brotliCompressSync('the old page'));
   fs.utimesSync(path.join(folder, 'index.html.br'), new Date(2000, 1, 1), new Date(2000, 1, 1));

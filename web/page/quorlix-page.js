@@ -19,9 +19,10 @@
   var notLoaded = 'Quorlix could not be loaded. Check the connection and reload the page.';
 
   // What the game needs of the browser, asked before anything is fetched.
-  if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
-    unsupported('This browser cannot run Quorlix: it has no WebAssembly. Any recent version of Chrome, Edge, ' +
-                'Firefox or Safari can.');
+  if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function' ||
+      typeof createImageBitmap !== 'function') {
+    unsupported('This browser cannot run Quorlix: it has no WebAssembly, or cannot decode pictures for it. Any ' +
+                'recent version of Chrome, Edge, Firefox or Safari can.');
     return;
   }
   function noWebGL() {
@@ -68,10 +69,11 @@
   }
 
   // The art comes in a package for each art level. The game picks its level from the window's size in pixels
-  // (the first level whose side the window's longer side reaches; game/art_levels.h), so the base package
-  // (sounds, the built-in font) and the level the window shows come before the game starts, the other levels
-  // once it runs; and the game is shown a window wanting a level only once its package is here
-  // (host/web/webhost.js).
+  // (the first level whose side the window's longer side reaches; game/art_levels.h), of the levels that have
+  // arrived, and takes a sharper one as soon as it arrives (host/web/webhost.js asks for it).
+  // NOTE: a first visit downloads the smallest level before the game starts, a few hundred kilobytes, and the
+  // level its window wants while the game runs: a player sees a slightly soft menu for a few seconds instead of
+  // waiting for megabytes of art. A page the service worker keeps has every level at hand, and starts sharp.
   var levels = quorlixArtLevels.levels;
   function levelOf(number) {
     return levels.filter(function(entry) { return entry.level === number; })[0];
@@ -87,11 +89,40 @@
       addScript('quorlix-' + levelOf(level).package + '.js');
     }
   }
-  function artReady(level) {
-    return typeof FS !== 'undefined' && FS.analyzePath('/data/logo' + levelOf(level).suffix + '.png').exists;
-  }
   function loadAllArt() {
     levels.slice().reverse().forEach(function(entry) { loadArt(entry.level); });
+  }
+  // The level the canvas's size wants, and the one the game shows (0 until it has loaded).
+  var wantedLevel = 0, shownLevel = 0, afterSharp = [];
+  function whenSharp(then) {
+    if (shownLevel !== 0 && shownLevel >= wantedLevel) then(); else afterSharp.push(then);
+  }
+  function wantArt(level) {
+    wantedLevel = level;
+    loadArt(level);
+  }
+  function artShown(level) {
+    shownLevel = quorlix.artShown = level;
+    if (level >= wantedLevel) afterSharp.splice(0).forEach(function(then) { then(); });
+  }
+  // Decodes a picture on the page's own thread, where workers cannot draw (host/web/webhost.js).
+  var pageDecoder = null;
+  function decodeOnPage(job) {
+    if (!pageDecoder) {
+      pageDecoder = new Promise(function(resolve, reject) {
+        var script = addScript('quorlix-decoder.js');
+        script.onload = resolve;
+        script.onerror = reject;
+      });
+    }
+    return pageDecoder.then(function() {
+      return quorlixDecodePicture(job.bytes, job.type, function(width, height) {
+        var canvas = document.createElement('canvas');
+        canvas.width = width;
+        canvas.height = height;
+        return canvas;
+      });
+    });
   }
 
   var unsaved = false;
@@ -119,9 +150,10 @@
   //   onExit(status)           the program has ended (0: the player left it), or stopped on an error
   //   onNoWebGL()              the browser gave the canvas no drawing context
   //   onStarting()             the state store's start has begun, before the program's first line
-  //   artLevel(width, height)  the art level a canvas of this many device pixels shows
-  //   artReady(level)          whether the level's package has put its files in place
-  //   loadArt(level)           downloads the level's package, once
+  //   onArtShown(level)        the game shows art of this level now (kept as artShown)
+  //   artLevel(width, height)  the art level a canvas of this many device pixels wants
+  //   wantArt(level)           the canvas wants this level: its package is downloaded, once
+  //   decodeOnPage(job)        decodes a picture on the page's thread (the art's decoder's job and answer)
   // and the state store's start (host/web/state.pre.js) writes what it decided:
   //   stateOwner               false in a tab opened while the game was already open in another
   //   stateUnread              true when the stored record could not be read
@@ -129,17 +161,18 @@
     showNotice: notice,
     onFirstFrame: function() {
       hide('loading');
-      // The other levels of art: from the service worker's copy once it keeps the page, else from the network
-      // after a while.
+      // The other levels of art, for a window that changes size: from the service worker's copy once it keeps
+      // the page, else from the network once the sharp art is in (or after a while).
       if (!('serviceWorker' in navigator)) {
-        setTimeout(loadAllArt, 5000);
+        whenSharp(loadAllArt);
       } else if (navigator.serviceWorker.controller) {
         loadAllArt();
       } else {
         navigator.serviceWorker.addEventListener('controllerchange', loadAllArt);
-        setTimeout(loadAllArt, 15000);
+        setTimeout(loadAllArt, 30000);
       }
     },
+    onArtShown: artShown,
     onSecondTab: function(play) {
       hide('loading');
       show('second-tab');
@@ -163,9 +196,10 @@
         // a browser without sound: the game plays silently
       }
     },
+    artShown: 0,
     artLevel: artLevel,
-    artReady: artReady,
-    loadArt: loadArt,
+    wantArt: wantArt,
+    decodeOnPage: decodeOnPage,
   };
 
   // The program compiles while everything else downloads, from the page's first moment.
@@ -197,7 +231,9 @@
 
   var ratio = window.devicePixelRatio || 1, box = canvas.getBoundingClientRect();
   addScript('quorlix-' + quorlixArtLevels.base + '.js');
-  loadArt(artLevel(Math.round(box.width * ratio), Math.round(box.height * ratio)));
+  var kept = 'serviceWorker' in navigator && navigator.serviceWorker.controller;
+  loadArt(kept ? artLevel(Math.round(box.width * ratio), Math.round(box.height * ratio))
+               : levels[levels.length - 1].level);
   var program = addScript('quorlix.js');
   // NOTE: a browser may take a long moment over its first drawing context (a few hundred milliseconds with
   // software drawing), over opening this site's IndexedDB for the first time, and over starting its sound. All
@@ -215,11 +251,18 @@
     program.remove();
     return;
   }
-  // The service worker keeps every file of the site for a visit with no connection; it is fetched once the
-  // game runs, so as not to slow the first start.
+  // The service worker keeps every file of the site for a visit with no connection. It fetches all of them,
+  // so it starts once the sharp art is in (or after a while), not to slow the first start and the sharp art.
   if ('serviceWorker' in navigator) {
+    var registered = false;
+    var register = function() {
+      if (registered) return;
+      registered = true;
+      navigator.serviceWorker.register('sw.js').catch(function() {});
+    };
     window.addEventListener('load', function() {
-      setTimeout(function() { navigator.serviceWorker.register('sw.js').catch(function() {}); }, 3000);
+      whenSharp(register);
+      setTimeout(register, 20000);
     });
   }
 })();

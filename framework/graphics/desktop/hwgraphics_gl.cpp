@@ -47,3 +47,14 @@ bool hwTextureStorage2D(int format, int width, int height) {
     glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, GL_UNSIGNED_BYTE, nullptr);
     return glGetError() == GL_NO_ERROR;
 }
+
+// NOTE: the desktop's driver copies a sheet in a few milliseconds, and loading runs behind its own screen: every
+// texture is filled at once.
+void hwFillTexture(hwSurface& surface, bool /*all*/) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, surface.width, surface.height, surface.format, GL_UNSIGNED_BYTE,
+                    surface.pixels);
+    surface.rowsFilled = surface.height;
+}
+
+bool hwTexturesFilling() { return false; }

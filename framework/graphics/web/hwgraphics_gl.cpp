@@ -7,10 +7,13 @@
 // 2D and the layer coordinate of a vertex is not read.
 #include <GLES2/gl2.h>
 
-#include <cstddef>  // offsetof
+#include <algorithm>  // std::min, std::max
+#include <cstddef>    // offsetof
+#include <vector>
 
 #include "framework/graphics/hwgraphics.h"
 #include "framework/graphics/hwsurface.h"
+#include "host/graphics_generation.h"  // kpGraphicsSeq
 
 namespace {
 
@@ -159,4 +162,54 @@ bool hwTextureStorage2D(int format, int width, int height) {
     // the device is; asking for the error would cost a wait on the browser's drawing process for each texture.
     glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, GL_UNSIGNED_BYTE, nullptr);
     return true;
+}
+
+// NOTE: WebGL copies a texture's pixels on the page's main thread, a sheet of the largest art (16 MB) for some
+// 300 ms on a slow phone: a texture is filled a band of rows at a time, one band a frame, the bands first drawn
+// from finished at once (hwSurface::Bind). The surfaces waiting are held until they are full or discarded.
+namespace {
+// Bytes of pixels a frame copies into textures: about 10 ms on a slow phone.
+constexpr size_t kFillBytesPerFrame = size_t{1} << 20;
+std::vector<StrongRef<hwSurface>>& Filling() {
+    static auto* surfaces = new std::vector<StrongRef<hwSurface>>();
+    return *surfaces;
+}
+
+// Copies rows of a surface's pixels, up to a number of bytes (at least one row), into its bound texture.
+void FillRows(hwSurface& surface, size_t bytes) {
+    const size_t rowBytes = static_cast<size_t>(surface.width) * surface.depth;
+    const int rows = std::min(surface.height - surface.rowsFilled,
+                              static_cast<int>(std::max<size_t>(1, bytes / std::max<size_t>(1, rowBytes))));
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, surface.rowsFilled, surface.width, rows, surface.format, GL_UNSIGNED_BYTE,
+                    surface.pixels + static_cast<size_t>(surface.rowsFilled) * rowBytes);
+    surface.rowsFilled += rows;
+}
+
+bool StillFilling(const hwSurface& surface) {
+    return surface.pixels && surface.seq == kpGraphicsSeq && surface.rowsFilled < surface.height;
+}
+}  // namespace
+
+void hwFillTexture(hwSurface& surface, bool all) {
+    const size_t bytes = static_cast<size_t>(surface.width) * surface.height * surface.depth;
+    if (all || bytes <= kFillBytesPerFrame) {
+        FillRows(surface, bytes);
+        return;
+    }
+    FillRows(surface, kFillBytesPerFrame);
+    Filling().push_back(&surface);
+}
+
+bool hwTexturesFilling() {
+    std::erase_if(Filling(), [](const StrongRef<hwSurface>& surface) { return !StillFilling(*surface); });
+    return !Filling().empty();
+}
+
+// The next band of the first texture still waiting, at the start of a frame.
+void hwFillTexturesOnce() {
+    if (!hwTexturesFilling()) return;
+    hwSurface& surface = *Filling().front();
+    glBindTexture(GL_TEXTURE_2D, surface.texture);
+    FillRows(surface, kFillBytesPerFrame);
 }
