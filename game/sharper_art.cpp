@@ -7,8 +7,12 @@
 // kp_graphics_ImagesReady, kp_graphics_ShowingArtLevel).
 // NOTE: a data folder on disk holds every level, so there the window's level is always the one loaded and
 // nothing here ever begins.
+#include <algorithm>  // std::max
+
+#include "game/art_levels.h"
 #include "game/load_steps.h"
 #include "game/myapp.h"
+#include "game/search.h"  // kp_Search_UseHDImages
 
 using namespace load_steps;
 
@@ -19,9 +23,12 @@ void c_MyApp::p_SharpenArt() {
         return;
     }
     if (m_sharpLevel == 0) {
-        p_LookForArt();
         // NOTE: the size the art was loaded for: a window that has just changed is seen by the next frame,
-        // which starts a load of its own.
+        // which starts a load of its own. Once the art shown is the level that size reaches, as it always is
+        // where every level is at hand, there is nothing to look for.
+        const int side = std::max(m_lastDevWidth, m_lastDevHeight);
+        if (kp_Search_UseHDImages == 0 || art::LevelForSide(side).level <= m_hdLevel) return;
+        p_LookForArt();
         const int level = p_ArtLevelFor(m_lastDevWidth, m_lastDevHeight);
         if (level <= m_hdLevel) return;
         m_sharpLevel = level;
