@@ -68,6 +68,10 @@ async function answer(request, response, base, overrides) {
   try {
     name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
   } catch {
+    name = null;
+  }
+  // NOTE: a path that does not decode, or holds a null byte (which no file's name can), is a bad request.
+  if (name === null || name.includes('\0')) {
     response.writeHead(400).end();
     return;
   }

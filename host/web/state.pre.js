@@ -1,9 +1,9 @@
 // The state store's start in a web page, run before the game's first line: the state folder (/state, the
-// game's working folder, where it keeps .zindlestate) is mounted over IndexedDB and filled from it, and this tab
+// game's working folder, where it keeps .zindlestate) is filled from IndexedDB, and this tab
 // asks to be the one that keeps the player's progress. The asking begins as soon as the program's script has
 // run, while the program compiles and its data downloads; the folder is filled once the program is ready; the
 // game starts only once both are done.
-// Depends on the toolchain's FS and IDBFS, and on Module.quorlix (made by the page, web/page/quorlix-page.js),
+// Depends on the toolchain's FS, on IndexedDB, and on Module.quorlix (made by the page, web/page/quorlix-page.js),
 // where this start writes what it decided for the page and the host (host/web/webhost.js): stateOwner (false in
 // a tab opened while the game was already open in another), stateUnread (true when the stored record could not
 // be read). It calls the page's onSecondTab(play) in such a tab, which starts the game when the player chooses
@@ -13,15 +13,97 @@
 
 (function() {
   var quorlix = Module.quorlix = Module.quorlix || {};
+  // How long the browser may take over a read or a write of the record before it counts as failed.
+  quorlix.kStoreMs = 5000;
+
+  // Opens the record's database (the layout the toolchain's IndexedDB file system gave it, which records stored
+  // before keep: database '/state', store 'FILE_DATA', an entry per path of the folder), making its store if it
+  // is new; answers(db) or answers(null, reason).
+  quorlix.openStateStore = function(answer) {
+    var answered = false;
+    function once(db, reason) {
+      if (answered) {
+        if (db) db.close();
+        return;
+      }
+      answered = true;
+      answer(db, reason);
+    }
+    try {
+      var request = indexedDB.open('/state', 21);
+      request.onupgradeneeded = function() {
+        var db = request.result, files;
+        files = db.objectStoreNames.contains('FILE_DATA') ? request.transaction.objectStore('FILE_DATA')
+                                                          : db.createObjectStore('FILE_DATA');
+        if (!files.indexNames.contains('timestamp')) files.createIndex('timestamp', 'timestamp', {unique: false});
+      };
+      request.onsuccess = function() { once(request.result); };
+      request.onerror = function(event) {
+        event.preventDefault();
+        once(null, request.error ? request.error.name + ': ' + request.error.message : 'it could not be opened');
+      };
+      request.onblocked = function() { once(null, 'another page holds it open'); };
+    } catch (error) {
+      once(null, String(error));
+    }
+  };
+
+  // Reads every entry of the stored state folder into /state; answers(null) once they are in, or
+  // answers(reason) when the record could not be read (nothing stored yet is no failure).
+  function readStateFolder(answer) {
+    var answered = false;
+    var timer = setTimeout(function() { once('the browser did not answer in time'); }, quorlix.kStoreMs);
+    function once(failure) {
+      if (answered) return;
+      answered = true;
+      clearTimeout(timer);
+      answer(failure);
+    }
+    quorlix.openStateStore(function(db, failure) {
+      if (!db) {
+        once(failure);
+        return;
+      }
+      try {
+        var transaction = db.transaction(['FILE_DATA'], 'readonly');
+        var files = transaction.objectStore('FILE_DATA');
+        var keys = files.getAllKeys(), values = files.getAll();
+        transaction.onabort = function() {
+          db.close();
+          once(transaction.error ? transaction.error.name : 'the read was aborted');
+        };
+        transaction.oncomplete = function() {
+          db.close();
+          try {
+            // Folders before the files in them.
+            keys.result.map(function(path, i) { return [String(path), values.result[i]]; })
+              .filter(function(entry) { return entry[0].indexOf('/state/') === 0 && entry[1]; })
+              .sort(function(a, b) { return a[0] < b[0] ? -1 : a[0] > b[0] ? 1 : 0; })
+              .forEach(function(entry) {
+                var path = entry[0], stored = entry[1];
+                if (FS.isDir(stored.mode)) {
+                  if (!FS.analyzePath(path).exists) FS.mkdir(path, stored.mode);
+                } else {
+                  FS.writeFile(path, stored.contents, {canOwn: true});
+                  FS.chmod(path, stored.mode);
+                }
+                FS.utime(path, stored.timestamp, stored.timestamp);
+              });
+            once(null);
+          } catch (error) {
+            once('its entries were damaged: ' + error);
+          }
+        };
+      } catch (error) {
+        db.close();
+        once(error && error.name ? error.name : String(error));
+      }
+    });
+  }
 
   function startStateStore() {
     addRunDependency('quorlix-state-owner');
     FS.mkdir('/state');
-    try {
-      FS.mount(IDBFS, {}, '/state');
-    } catch (error) {
-      quorlix.stateUnread = true;
-    }
     FS.chdir('/state');
 
     function decided(owner) {
@@ -33,13 +115,20 @@
         removeRunDependency('quorlix-state-owner');
       }
     }
+    // NOTE: without Web Locks (a page served over plain http from another machine, an old browser) no tab can
+    // know of another for sure: each keeps the progress, and the player is told that two would save over each
+    // other.
     if (!navigator.locks || !navigator.locks.request) {
+      if (quorlix.showNotice) {
+        quorlix.showNotice('tabs', 'This browser cannot tell tabs of Quorlix apart: play it in one tab only, or ' +
+                                   'two tabs will save over each other\'s results.');
+      }
       decided(true);
       return;
     }
     // NOTE: asked again a few times before giving up: a page reloaded may start before its old self has quite
     // given the lock up. Each answer comes at once (a lock free now, or none), so a busy page only asks later,
-    // never gives up early.
+    // never gives up early. The lock is held until the page goes or the game ends (releaseStateLock).
     var tries = 6;
     function ask() {
       navigator.locks.request('quorlix-progress', {ifAvailable: true}, function(lock) {
@@ -48,7 +137,7 @@
           return undefined;
         }
         decided(true);
-        return new Promise(function() {});  // held until the page goes
+        return new Promise(function(release) { quorlix.releaseStateLock = release; });
       });
     }
     ask();
@@ -63,16 +152,17 @@
   }];
 
   // NOTE: the folder is filled from IndexedDB only once the program's memory exists, as the data packages fill
-  // theirs: the file system writes into that memory, and a store that answers while the program still compiles
-  // would otherwise fail, and the game start without its record.
+  // theirs: the file system writes into that memory. Any failure of the read (IndexedDB refused, as in some
+  // private windows, a read that errs or aborts part way, damaged entries, no answer) starts the game without
+  // the stored record; the game tells the player, and never saves over it (host/web/webgame.cpp).
   Module.preRun = Module.preRun || [];
   Module.preRun.push(function() {
-    if (quorlix.stateUnread) return;
     addRunDependency('quorlix-state-folder');
-    FS.syncfs(true, function(error) {
-      // NOTE: with IndexedDB refused (some private windows) or failing, the game starts without the stored
-      // record, tells the player, and never saves over it (host/web/webgame.cpp).
-      if (error) quorlix.stateUnread = true;
+    readStateFolder(function(failure) {
+      if (failure) {
+        quorlix.stateUnread = true;
+        quorlix.stateUnreadWhy = String(failure);
+      }
       removeRunDependency('quorlix-state-folder');
     });
   });

@@ -1,5 +1,5 @@
 // KpWebGame: the frame loop as the browser drives it, the canvas as the window, paths into the packed data folder,
-// and the state store written through to IndexedDB.
+// and the state store kept in IndexedDB.
 // Depends on the toolchain's clock and on the page's calls (host/web/webhost.h) for what only the page can do
 // (the animation frames among it).
 #include "host/web/webgame.h"
@@ -40,15 +40,17 @@ double Seconds() { return emscripten_get_now() / 1000.0; }
 // The page's answers, called from host/web/webhost.js (host/web/webhost.h lists them).
 extern "C" {
 
-// The outcome of writing the state folder through to IndexedDB.
-EMSCRIPTEN_KEEPALIVE void quorlix_state_stored(int ok) {
+// The outcome of storing the state folder in IndexedDB. A failure is told once, with the browser's reason, and
+// stays told until a later store works; every save tries again.
+EMSCRIPTEN_KEEPALIVE void quorlix_state_stored(int ok, const char* reason) {
     if (ok) {
         kpSettleNotice(kStoreNotice);
         return;
     }
-    kpTellPlayer(kStoreNotice, "your progress could not be stored in this browser (it may keep no site data in "
-                               "this window, or have no room left); the game plays on, and saves again each time a "
-                               "puzzle ends.");
+    const std::string why = reason && *reason ? std::string(" (the browser said: ") + reason + ")" : std::string();
+    kpTellPlayer(kStoreNotice, "your latest progress could not be stored in this browser" + why +
+                                   "; what was stored before is kept. The game plays on, and tries again at "
+                                   "each save.");
 }
 
 // The browser's animation frame: one iteration of the frame loop, run by the page (host/web/webhost.js) until
@@ -59,6 +61,10 @@ EMSCRIPTEN_KEEPALIVE void quorlix_frame() {
 
 EMSCRIPTEN_KEEPALIVE void quorlix_fullscreen_left() {
     if (KpWebGame::_webGame) KpWebGame::_webGame->FullscreenLeft();
+}
+
+EMSCRIPTEN_KEEPALIVE void quorlix_page_active(int active) {
+    if (KpWebGame::_webGame) KpWebGame::_webGame->SetPageActive(active != 0);
 }
 
 EMSCRIPTEN_KEEPALIVE void quorlix_image_decoded(int id, unsigned char* pixels, int width, int height) {
@@ -292,4 +298,4 @@ void KpWebGame::Frame() {
     schedule_.RunUpdates(*this, Seconds);
 }
 
-void KpWebGame::SetPageVisible(bool visible) { schedule_.FollowActivity(*this, visible); }
+void KpWebGame::SetPageActive(bool active) { schedule_.FollowActivity(*this, active); }

@@ -68,9 +68,9 @@ public:
     void Run();
     // One animation frame: the canvas fitted to the page, a render, then the updates that are due.
     void Frame();
-    // The page was hidden or shown again: the game is suspended or resumed, as a desktop window losing or
-    // regaining the focus does.
-    void SetPageVisible(bool visible);
+    // The page is no longer in use (hidden, its window left for another, frozen, or being left) or in use
+    // again: the game is suspended (and saves) or resumed, as a desktop window losing or regaining the focus.
+    void SetPageActive(bool active);
     // The browser left fullscreen on its own (its Escape key), or refused to enter it.
     void FullscreenLeft();
 

@@ -44,7 +44,7 @@ void quorlix_start_audio_on_gestures();
 int quorlix_state_owner();
 // Whether the stored record could not be read as the game started.
 int quorlix_state_unread();
-// Copies the state folder into IndexedDB; the outcome comes back as quorlix_state_stored.
+// Stores the state folder in IndexedDB, in one transaction; the outcome comes back as quorlix_state_stored.
 void quorlix_store_state();
 // Shows a notice of this kind on the page; an empty text takes it away.
 void quorlix_show_notice(const char* kind, const char* text);
@@ -53,15 +53,20 @@ void quorlix_show_notice(const char* kind, const char* text);
 void quorlix_decode_image(const char* file, int id);
 // Tells the page the art level the game now shows.
 void quorlix_art_shown(int level);
+// Follows whether the page is in use (shown, focused, not frozen or being left); each change comes back as
+// quorlix_page_active.
+void quorlix_follow_page_activity();
 
 // ---- C++ the page calls (host/web/webgame.cpp) ----
 
 // One animation frame of the game.
 EMSCRIPTEN_KEEPALIVE void quorlix_frame();
-// The outcome (1 stored, 0 not) of quorlix_store_state.
-EMSCRIPTEN_KEEPALIVE void quorlix_state_stored(int ok);
+// The outcome of quorlix_store_state: 1 stored (the transaction completed), or 0 not, with the browser's reason.
+EMSCRIPTEN_KEEPALIVE void quorlix_state_stored(int ok, const char* reason);
 // The browser left fullscreen on its own, or refused to enter it.
 EMSCRIPTEN_KEEPALIVE void quorlix_fullscreen_left();
+// The page is in use again (1), or no longer (0): hidden, left without the focus, frozen, or being left.
+EMSCRIPTEN_KEEPALIVE void quorlix_page_active(int active);
 // A picture of quorlix_decode_image decoded: width x height RGBA pixels (malloc'd, for the game to free), not
 // premultiplied; null pixels when the file could not be decoded.
 EMSCRIPTEN_KEEPALIVE void quorlix_image_decoded(int id, unsigned char* pixels, int width, int height);

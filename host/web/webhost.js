@@ -5,12 +5,15 @@
 // IDBFS, on the canvas (Module.canvas), on the art's decoder (web/page/quorlix-decoder.js), and on
 // Module.quorlix: the page's callbacks and art levels (web/page/quorlix-page.js) and what the state store's
 // start decided (host/web/state.pre.js).
-// NOTE: the state kept between calls lives in the library's own variables ($quorlixStore, $quorlixFullscreen,
-// $quorlixDecoder), not on Module.
+// NOTE: the state kept between calls lives in the library's own variables ($quorlixStore, $quorlixFit,
+// $quorlixFullscreen, $quorlixDecoder), not on Module.
 
 mergeInto(LibraryManager.library, {
-  // The state store's writes: one under way (busy), and another asked for meanwhile (again).
-  $quorlixStore: {busy: false, again: false},
+  // The state store's writes: one under way (busy), another asked for meanwhile (again), and whether the page
+  // has asked the browser to keep its storage.
+  $quorlixStore: {busy: false, again: false, persistAsked: false},
+  // The canvas's fitting: whether it has had its first size, and a new size waiting to settle since when.
+  $quorlixFit: {fitted: false, pending: '', since: 0, kSettleMs: 250},
   // Whether the page's fullscreen changes are listened to yet.
   $quorlixFullscreen: {watched: false},
   // The art's decoder: the worker (quorlix-decoder.js), each decoding's answer by its number, and whether the
@@ -57,6 +60,11 @@ mergeInto(LibraryManager.library, {
   // every screen; answers 1 when the size changed.
   // NOTE: the art level a new size wants is downloaded from then on; until it has arrived, the game shows the
   // largest level it has, and takes the sharper one when it comes, without loading again.
+  // NOTE: a new size is taken once the page has kept it for kSettleMs: a window dragged larger, or a phone
+  // turning, passes through many sizes, and each would start the game's loading again. Meanwhile the browser
+  // stretches the canvas as it is. The first size is taken at once; and no size beyond what the context can
+  // draw (a canvas larger than that would be drawn at a smaller size than the game believes).
+  quorlix_fit_canvas__deps: ['$quorlixFit'],
   quorlix_fit_canvas: function() {
     var canvas = Module.canvas;
     if (!canvas) return 0;
@@ -64,7 +72,28 @@ mergeInto(LibraryManager.library, {
     var rect = canvas.getBoundingClientRect();
     var width = Math.max(1, Math.round(rect.width * ratio));
     var height = Math.max(1, Math.round(rect.height * ratio));
-    if (canvas.width === width && canvas.height === height) return 0;
+    var gl = Module.ctx;
+    if (gl) {
+      var most = gl.getParameter(gl.MAX_VIEWPORT_DIMS), largest = gl.getParameter(gl.MAX_RENDERBUFFER_SIZE);
+      var scale = Math.min(1, Math.min(most[0], largest) / width, Math.min(most[1], largest) / height);
+      width = Math.max(1, Math.floor(width * scale));
+      height = Math.max(1, Math.floor(height * scale));
+    }
+    var fit = quorlixFit, size = width + 'x' + height, now = performance.now();
+    if (canvas.width === width && canvas.height === height) {
+      fit.pending = '';
+      return 0;
+    }
+    if (fit.fitted) {
+      if (fit.pending !== size) {
+        fit.pending = size;
+        fit.since = now;
+        return 0;
+      }
+      if (now - fit.since < fit.kSettleMs) return 0;
+    }
+    fit.fitted = true;
+    fit.pending = '';
     var page = Module.quorlix;
     if (page.wantArt) page.wantArt(page.artLevel(width, height));
     canvas.width = width;
@@ -148,9 +177,15 @@ mergeInto(LibraryManager.library, {
   // Whether the stored record could not be read from IndexedDB as the game started.
   quorlix_state_unread: function() { return Module.quorlix.stateUnread ? 1 : 0; },
 
-  // Copies the state folder into IndexedDB; the outcome goes to the game. A store asked for while one is under
+  // Stores the state folder in IndexedDB: every entry of it, in one transaction that also drops entries no
+  // longer there, as the start reads them back (host/web/state.pre.js). The outcome goes to the game
+  // (quorlix_state_stored): stored only once the transaction has completed; not stored, with the browser's
+  // reason, when it errs or aborts, or does not answer within kStoreMs. A store asked for while one is under
   // way runs once that one ends, so the newest state is always the last stored.
-  quorlix_store_state__deps: ['$FS', '$IDBFS', '$quorlixStore'],
+  // NOTE: the transaction is all or nothing: a write refused or aborted leaves the record stored before whole.
+  // The first store of a page also asks the browser to keep the site's storage (navigator.storage.persist):
+  // without that, a browser may delete it when its disk runs short, or after days without a visit.
+  quorlix_store_state__deps: ['$FS', '$quorlixStore', '$stringToNewUTF8', 'free'],
   quorlix_store_state: function() {
     var store = quorlixStore;
     if (store.busy) {
@@ -158,12 +193,96 @@ mergeInto(LibraryManager.library, {
       return;
     }
     store.busy = true;
-    FS.syncfs(false, function(error) {
-      store.busy = false;
-      _quorlix_state_stored(error ? 0 : 1);
-      if (store.again) {
+    if (!store.persistAsked) {
+      store.persistAsked = true;
+      try {
+        if (navigator.storage && navigator.storage.persist) navigator.storage.persist().catch(function() {});
+      } catch (error) {
+        // a browser that cannot be asked keeps the storage as it chooses
+      }
+    }
+    var answered = false;
+    function outcome(failure) {
+      if (ABORT) return;
+      if (!answered) {
+        answered = true;
+        clearTimeout(timer);
+        store.busy = false;
+      } else if (failure) {
+        return;  // the time limit has told the game already
+      }
+      var reason = failure ? String(failure).slice(0, 200) : '';
+      var text = stringToNewUTF8(reason);
+      _quorlix_state_stored(failure ? 0 : 1, text);
+      _free(text);
+      if (store.again && !store.busy) {
         store.again = false;
         _quorlix_store_state();
+      }
+    }
+    var timer = setTimeout(function() {
+      outcome('the browser did not answer within ' + (Module.quorlix.kStoreMs / 1000) + ' seconds');
+    }, Module.quorlix.kStoreMs);
+    var entries = {};
+    try {
+      (function walk(path) {
+        var stat = FS.stat(path);
+        if (FS.isDir(stat.mode)) {
+          entries[path] = {timestamp: stat.mtime, mode: stat.mode};
+          FS.readdir(path).forEach(function(name) {
+            if (name !== '.' && name !== '..') walk(path + '/' + name);
+          });
+        } else {
+          entries[path] = {timestamp: stat.mtime, mode: stat.mode, contents: FS.readFile(path)};
+        }
+      })('/state');
+    } catch (error) {
+      outcome('the state folder could not be read: ' + error);
+      return;
+    }
+    Module.quorlix.openStateStore(function(db, failure) {
+      if (!db) {
+        outcome(failure);
+        return;
+      }
+      var transaction, thrown = null;
+      function described(error) {
+        return error && error.name ? error.name + ': ' + error.message : String(error);
+      }
+      try {
+        transaction = db.transaction(['FILE_DATA'], 'readwrite');
+        transaction.oncomplete = function() {
+          db.close();
+          outcome(null);
+        };
+        transaction.onabort = function() {
+          db.close();
+          var error = transaction.error || thrown;
+          outcome(error ? described(error) : 'AbortError: the browser aborted the write');
+        };
+        var files = transaction.objectStore('FILE_DATA');
+        Object.keys(entries).forEach(function(path) { files.put(entries[path], path); });
+        var keys = files.getAllKeys();
+        keys.onsuccess = function() {
+          keys.result.forEach(function(path) {
+            if (!(path in entries) && String(path).indexOf('/state/') === 0) files.delete(path);
+          });
+        };
+      } catch (error) {
+        // NOTE: a transaction made is aborted, and its abort event tells the outcome (the first reason kept);
+        // one the browser has aborted already tells it anyway.
+        if (transaction) {
+          // A write refused because the transaction has ended already: the ending is the reason.
+          if (!thrown && !(error && error.name === 'TransactionInactiveError')) thrown = error;
+          try {
+            transaction.abort();
+          } catch (ignored) {
+            // finished already
+          }
+          return;
+        }
+        db.close();
+        outcome(described(error));
       }
     });
   },
@@ -230,6 +349,35 @@ mergeInto(LibraryManager.library, {
       return;
     }
     Module.quorlix.decodeOnPage(job).then(answer, function() { answer(null); });
+  },
+
+  // Follows whether the page is in use: shown, its window focused, neither frozen by the browser nor being
+  // left (pagehide: the tab closing, or the page going into the back-forward cache). Each change goes to the
+  // game (quorlix_page_active), which suspends and saves when the page is no longer in use.
+  // NOTE: a closing tab may give the page no visibility change before it goes, only pagehide; and a page left
+  // for another window stays visible, where a desktop window losing the focus suspends the game.
+  quorlix_follow_page_activity: function() {
+    var blurred = false, frozen = false, left = false, active = true;
+    function follow() {
+      var now = document.visibilityState !== 'hidden' && !blurred && !frozen && !left;
+      if (now === active || ABORT) return;
+      active = now;
+      _quorlix_page_active(now ? 1 : 0);
+    }
+    function on(target, name, change) {
+      target.addEventListener(name, function() {
+        change();
+        follow();
+      });
+    }
+    on(document, 'visibilitychange', function() {});
+    on(window, 'blur', function() { blurred = true; });
+    on(window, 'focus', function() { blurred = false; });
+    on(document, 'freeze', function() { frozen = true; });
+    on(document, 'resume', function() { frozen = false; });
+    on(window, 'pagehide', function() { left = true; });
+    on(window, 'pageshow', function() { left = false; });
+    follow();
   },
 
   // The art level the game shows now.

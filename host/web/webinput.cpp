@@ -1,5 +1,5 @@
 // The page's input for the web host: keys by their place on the keyboard, the mouse and touches on the canvas in
-// its pixels, the page's visibility, and the pads of the browser's gamepad interface in the game's pad slots.
+// its pixels, the page's activity (host/web/webhost.js), and the pads of the browser's gamepad interface in the game's pad slots.
 // Depends on the toolchain's HTML5 layer, the host game's guarded event calls, the page's calls (webhost.h: a
 // point of the page in the canvas's pixels), and the shared input mapping (the tables themselves live there;
 // this file is the glue with the toolchain's event structs).
@@ -77,11 +77,6 @@ EM_BOOL OnTouch(int eventType, const EmscriptenTouchEvent* event, void*) {
     return EM_TRUE;
 }
 
-EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* event, void*) {
-    if (KpWebGame::_webGame) KpWebGame::_webGame->SetPageVisible(!event->hidden);
-    return EM_FALSE;
-}
-
 }  // namespace
 
 void kpListenToPage() {
@@ -97,7 +92,7 @@ void kpListenToPage() {
     emscripten_set_touchmove_callback("#canvas", nullptr, EM_TRUE, OnTouch);
     emscripten_set_touchend_callback("#canvas", nullptr, EM_TRUE, OnTouch);
     emscripten_set_touchcancel_callback("#canvas", nullptr, EM_TRUE, OnTouch);
-    emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, OnVisibility);
+    quorlix_follow_page_activity();
 }
 
 // ---- Pads ----

@@ -63,6 +63,13 @@ try {
       }
     }
   }
+  // Bad requests are answered, and the server serves on: a null byte, a path that does not decode, another
+  // method.
+  for (const [name, method, status] of [['/index.html%00.png', 'GET', 400], ['/%E0%A4%A', 'GET', 400],
+                                        ['/', 'POST', 405]]) {
+    assert.equal((await request(port, name, {method})).status, status, `${method} ${name}`);
+  }
+  assert.equal((await request(port, '/')).status, 200, 'served on after them');
   const worker = fs.readFileSync(path.join(site, 'sw.js'), 'utf8');
   assert.ok(worker.includes('"quorlix.wasm"') && !/\.(br|gz)"/.test(worker), 'the worker precaches no copy');
 } finally {

@@ -89,7 +89,7 @@ await withBrowsing(async ({url, browser}) => {
   // saves over it, even when hidden with a change to save.
   const {page: unread, errors: unreadErrors} = await openPage(browser, {context});
   await unread.addInitScript(() => {
-    IDBIndex.prototype.openKeyCursor = () => { throw new DOMException('the disk failed', 'UnknownError'); };
+    IDBObjectStore.prototype.getAll = () => { throw new DOMException('the disk failed', 'UnknownError'); };
   });
   await unread.goto(url, {waitUntil: 'commit'});
   v = await waitForView(unread, menuAtRest, 'the unread page');

@@ -127,6 +127,8 @@
 
   var unsaved = false;
   function onExit(status) {
+    // The game has ended: another tab may keep the progress now ("Play again" reloads, and asks again).
+    if (quorlix.releaseStateLock) quorlix.releaseStateLock();
     canvas.hidden = true;
     hide('loading');
     document.getElementById('notice').hidden = true;
@@ -203,13 +205,25 @@
   };
 
   // The program compiles while everything else downloads, from the page's first moment.
-  var compiled = (WebAssembly.compileStreaming
-                    ? WebAssembly.compileStreaming(fetch('quorlix.wasm'))
-                    : fetch('quorlix.wasm').then(function(response) { return response.arrayBuffer(); })
-                                           .then(function(bytes) { return WebAssembly.compile(bytes); }));
+  // NOTE: compiling as it downloads needs the host to send the program as application/wasm; from a host that
+  // does not, it is fetched again and compiled from its bytes.
+  function compileBytes() {
+    return fetch('quorlix.wasm').then(function(response) {
+      if (!response.ok) throw new Error('quorlix.wasm: ' + response.status);
+      return response.arrayBuffer();
+    }).then(function(bytes) { return WebAssembly.compile(bytes); });
+  }
+  var compiled = WebAssembly.compileStreaming
+                   ? WebAssembly.compileStreaming(fetch('quorlix.wasm')).catch(compileBytes)
+                   : compileBytes();
   window.Module = {
     canvas: canvas,
     quorlix: quorlix,
+    // NOTE: the toolchain would also decode every picture and sound of a package as it arrives, on the page's
+    // thread, for programs that show them through the page; this one reads its files itself (the art through
+    // the decoder, the sounds through its own Ogg reader), so those decodings would be work thrown away.
+    noImageDecoding: true,
+    noAudioDecoding: true,
     // The toolchain's own hooks: an abort ends the game as an error does, and the program comes from the
     // module compiled above.
     onAbort: function() { onExit(1); },
