@@ -27,8 +27,11 @@ const { count, size, warnings } = await generateSW({
   inlineWorkboxRuntime: true,
   mode: 'production',
   sourcemap: false,
-  // A new version takes over at the next visit after it is fetched, and controls the page at once.
-  skipWaiting: true,
+  // NOTE: a new version waits while a page of the old one is open, so a running page never gets its later
+  // files from another version; the page offers to reload when one is ready, and tells the waiting worker to
+  // take over (the message SKIP_WAITING, which a worker made without skipWaiting answers). The first worker
+  // controls the page that registered it at once: there is no other version to mix with.
+  skipWaiting: false,
   clientsClaim: true,
   cleanupOutdatedCaches: true,
 });

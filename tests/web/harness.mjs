@@ -14,7 +14,7 @@ import { serve } from '../../web/serve.mjs';
 
 // The web build the tests play, named by QUORLIX_WEB_BUILD; looked up only when a site is served or a
 // screenshot kept, so that importing the harness does nothing.
-function webBuild() {
+export function webBuild() {
   const build = process.env.QUORLIX_WEB_BUILD;
   if (!build || !fs.existsSync(path.join(build, 'site', 'index.html'))) {
     throw new Error(`no web site at QUORLIX_WEB_BUILD=${build} (make web-site makes one)`);

@@ -267,12 +267,37 @@
   }
   // The service worker keeps every file of the site for a visit with no connection. It fetches all of them,
   // so it starts once the sharp art is in (or after a while), not to slow the first start and the sharp art.
+  // A new version of the site, once its worker has fetched it, waits until this page goes: the page says so and
+  // offers to reload into it (the player's progress is saved as the page is left).
+  function offerNewVersion(registration) {
+    if (!registration.waiting || !navigator.serviceWorker.controller) return;
+    show('update');
+    document.getElementById('update-reload').onclick = function() {
+      var reloading = false;
+      navigator.serviceWorker.addEventListener('controllerchange', function() {
+        if (reloading) return;
+        reloading = true;
+        location.reload();
+      });
+      if (registration.waiting) registration.waiting.postMessage({type: 'SKIP_WAITING'});
+    };
+  }
+  function followVersions(registration) {
+    offerNewVersion(registration);
+    registration.addEventListener('updatefound', function() {
+      var worker = registration.installing;
+      if (!worker) return;
+      worker.addEventListener('statechange', function() {
+        if (worker.state === 'installed') offerNewVersion(registration);
+      });
+    });
+  }
   if ('serviceWorker' in navigator) {
     var registered = false;
     var register = function() {
       if (registered) return;
       registered = true;
-      navigator.serviceWorker.register('sw.js').catch(function() {});
+      navigator.serviceWorker.register('sw.js').then(followVersions, function() {});
     };
     window.addEventListener('load', function() {
       whenSharp(register);
