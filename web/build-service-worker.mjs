@@ -11,10 +11,10 @@ if (!site) {
 }
 const { count, size, warnings } = await generateSW({
   globDirectory: site,
-  // NOTE: quorlix-*.js holds the page's script (quorlix-page.js) as well as the packages' scripts; art-levels.js
-  // is the art levels the page reads before it.
-  globPatterns: ['index.html', 'art-levels.js', 'manifest.webmanifest', 'quorlix.{js,wasm}', 'quorlix-*.{js,data}',
-                 'icons/*.png'],
+  // NOTE: quorlix-*.js holds the page's script (quorlix-page.js) and the art's decoder; quorlix-*.data and .json
+  // the packages and their lists of files; art-levels.js is the art levels the page reads before its script.
+  globPatterns: ['index.html', 'art-levels.js', 'manifest.webmanifest', 'quorlix.{js,wasm}',
+                 'quorlix-*.{js,data,json}', 'icons/*.png'],
   // NOTE: never the compressed copies beside the files (web/compress-site.mjs): the browser decodes what the
   // server sends compressed, so each file is kept once, and a copy precached too would be fetched twice.
   globIgnores: ['**/*.br', '**/*.gz'],

@@ -16,6 +16,7 @@ const kTypes = {
   '.mjs': 'text/javascript; charset=utf-8',
   '.wasm': 'application/wasm',
   '.data': 'application/octet-stream',
+  '.json': 'application/json',
   '.png': 'image/png',
   '.webmanifest': 'application/manifest+json',
 };

@@ -1,9 +1,10 @@
 // The page where the browser or the host falls short. Without Web Locks, the page says that two tabs would save
-// over each other, and plays. A host that sends the program with the wrong type still starts the game. A storm
-// of size changes (a window dragged, a phone turning) is taken as one, once the size has settled; and the
-// canvas is never made larger than the context can draw.
+// over each other, and plays. A host that sends the program with the wrong type still starts the game. Art
+// downloads that fail are tried again; only the first art failing for good stops the page, with a way to try
+// again. A storm of size changes (a window dragged, a phone turning) is taken as one, once the size has settled;
+// and the canvas is never made larger than the context can draw.
 // Depends on the harness and the test program's view.
-import { assert, menuAtRest, openPage, waitForView, withBrowsing } from './harness.mjs';
+import { assert, menuAtRest, openPage, screenshot, waitForView, withBrowsing } from './harness.mjs';
 
 const started = Date.now();
 await withBrowsing(async ({url, browser}) => {
@@ -24,6 +25,28 @@ await withBrowsing(async ({url, browser}) => {
     assert.ok(wrongType >= 1, 'the program was sent as text');
     assert.match(await page.locator('#notice').innerText(), /two tabs will save over each other/);
     assert.deepEqual(errors.filter((error) => !/MIME type|wasm streaming/i.test(error)), []);
+    await context.close();
+  }
+
+  // Art downloads that fail: the sharper art failing twice comes on its third try, the game playing on with the
+  // art it has meanwhile; the first art failing every try ends in the page saying so, whose "Try again" then
+  // starts the game.
+  {
+    const {context, page, errors} = await openPage(browser, {width: 640, height: 480});
+    let sharpTries = 0, firstFails = true;
+    await page.route('**/quorlix-level2.data', (route) => (++sharpTries <= 2 ? route.abort() : route.continue()));
+    await page.route('**/quorlix-level1.data', (route) => (firstFails ? route.abort() : route.continue()));
+    await page.goto(url, {waitUntil: 'commit'});
+    await page.locator('#unsupported').waitFor({state: 'visible', timeout: 40000});
+    assert.match(await page.locator('#unsupported-why').innerText(), /could not be loaded/);
+    await screenshot(page, 'faults-first-art-failed');
+    firstFails = false;
+    await page.click('#try-again');
+    await waitForView(page, (v) => menuAtRest(v) && v.hdLevel === 2, 'the sharper art after two failures',
+                      {timeout: 40000});
+    assert.equal(sharpTries, 3);
+    assert.ok(await page.locator('#unsupported').isHidden());
+    assert.deepEqual(errors.filter((error) => !/ERR_FAILED|Failed to load resource/.test(error)), []);
     await context.close();
   }
 
@@ -68,5 +91,5 @@ await withBrowsing(async ({url, browser}) => {
     await context.close();
   }
 });
-console.log(`faults: no Web Locks told, a program of the wrong type run, a storm of sizes taken once, the canvas ` +
-            `kept drawable, in ${(Date.now() - started) / 1000} s`);
+console.log(`faults: no Web Locks told, a program of the wrong type run, art downloads tried again, a storm of sizes ` +
+            `taken once, the canvas kept drawable, in ${(Date.now() - started) / 1000} s`);

@@ -2,7 +2,8 @@
 // packages of art and sounds, and shows what the game tells the player (loading, notices, the second tab's
 // choice, the closing words). Everything the page and the program say to each other goes through one object,
 // Module.quorlix, made here; the canvas stays Module.canvas, where the toolchain looks for it.
-// Depends on the art levels written by the build (art-levels.js, loaded just before: quorlixArtLevels), and on
+// Depends on the art levels written by the build (art-levels.js, loaded just before: quorlixArtLevels), on the
+// program's file system and run dependencies (FS, addRunDependency), where it puts the packages' files, and on
 // the program's side of Module.quorlix: host/web/webhost.js calls its callbacks, host/web/state.pre.js starts
 // the state store and writes what it decided.
 'use strict';
@@ -10,13 +11,16 @@
   var canvas = document.getElementById('canvas');
   function show(id) { document.getElementById(id).hidden = false; }
   function hide(id) { document.getElementById(id).hidden = true; }
+  var notLoaded = 'Quorlix could not be loaded. Check the connection and try again.';
   function unsupported(why) {
     hide('loading');
     document.getElementById('unsupported-why').textContent = why;
+    // A download that failed may work the next time; a browser without what the game needs will not.
+    document.getElementById('try-again').hidden = why !== notLoaded;
     show('unsupported');
     canvas.hidden = true;
   }
-  var notLoaded = 'Quorlix could not be loaded. Check the connection and reload the page.';
+  document.getElementById('try-again').onclick = function() { location.reload(); };
 
   // What the game needs of the browser, asked before anything is fetched.
   if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function' ||
@@ -83,11 +87,47 @@
     var side = Math.max(width, height);
     return levels.filter(function(entry) { return side >= entry.side; })[0].level;
   }
-  function loadArt(level) {
-    if (!artAsked[level]) {
-      artAsked[level] = true;
-      addScript('quorlix-' + levelOf(level).package + '.js');
+  // The packages of the data folder: each a .data file holding its files end to end and a .json listing where
+  // each lies, downloaded together and tried again after a failure, a little later each time (kRetryMs, then
+  // its last value on). Each is put in place under /data once the program's file system exists.
+  var kRetryMs = [1000, 2000, 4000, 8000, 15000];
+  function fetched(name, as) {
+    return fetch(name).then(function(response) {
+      if (!response.ok) throw new Error(name + ': ' + response.status);
+      return response[as]();
+    });
+  }
+  function download(name, tries) {
+    function attempt(tried) {
+      var files = fetched('quorlix-' + name + '.json', 'json');
+      return Promise.all([files, fetched('quorlix-' + name + '.data', 'arrayBuffer')])
+        .then(function(got) {
+          if (got[1].byteLength !== got[0].remote_package_size) throw new Error(name + ': cut short');
+          return {files: got[0].files, bytes: new Uint8Array(got[1])};
+        })
+        .catch(function(error) {
+          if (tried + 1 >= tries) throw error;
+          var wait = kRetryMs[Math.min(tried, kRetryMs.length - 1)];
+          return new Promise(function(resolve) { setTimeout(resolve, wait); }).then(function() {
+            return attempt(tried + 1);
+          });
+        });
     }
+    return attempt(0);
+  }
+  function putInPlace(content) {
+    content.files.forEach(function(file) {
+      var folder = file.filename.slice(1, file.filename.lastIndexOf('/'));
+      FS.createPath('/', folder, true, true);
+      FS.createDataFile(file.filename, null, content.bytes.subarray(file.start, file.end), true, true, true);
+    });
+  }
+  // NOTE: a level the game asks for while it runs is downloaded until it arrives; meanwhile the game keeps the
+  // art it has.
+  function loadArt(level) {
+    if (artAsked[level]) return;
+    artAsked[level] = true;
+    download(levelOf(level).package, Infinity).then(putInPlace);
   }
   function loadAllArt() {
     levels.slice().reverse().forEach(function(entry) { loadArt(entry.level); });
@@ -219,11 +259,6 @@
   window.Module = {
     canvas: canvas,
     quorlix: quorlix,
-    // NOTE: the toolchain would also decode every picture and sound of a package as it arrives, on the page's
-    // thread, for programs that show them through the page; this one reads its files itself (the art through
-    // the decoder, the sounds through its own Ogg reader), so those decodings would be work thrown away.
-    noImageDecoding: true,
-    noAudioDecoding: true,
     // The toolchain's own hooks: an abort ends the game as an error does, and the program comes from the
     // module compiled above.
     onAbort: function() { onExit(1); },
@@ -244,10 +279,22 @@
   canvas.addEventListener('gesturestart', function(event) { event.preventDefault(); });
 
   var ratio = window.devicePixelRatio || 1, box = canvas.getBoundingClientRect();
-  addScript('quorlix-' + quorlixArtLevels.base + '.js');
+  // The sounds and the first art before the game starts: a program that runs waits for them (its run
+  // dependency), and a page that cannot get them after a few tries says so, with a button to try again.
   var kept = 'serviceWorker' in navigator && navigator.serviceWorker.controller;
-  loadArt(kept ? artLevel(Math.round(box.width * ratio), Math.round(box.height * ratio))
-               : levels[levels.length - 1].level);
+  var firstLevel = kept ? artLevel(Math.round(box.width * ratio), Math.round(box.height * ratio))
+                        : levels[levels.length - 1].level;
+  artAsked[firstLevel] = true;
+  var firstPackages = Promise.all([download(quorlixArtLevels.base, kRetryMs.length),
+                                   download(levelOf(firstLevel).package, kRetryMs.length)]);
+  firstPackages.catch(function() { unsupported(notLoaded); });
+  window.Module.preRun = [function() {
+    addRunDependency('quorlix-first-packages');
+    firstPackages.then(function(contents) {
+      contents.forEach(putInPlace);
+      removeRunDependency('quorlix-first-packages');
+    }, function() {});
+  }];
   var program = addScript('quorlix.js');
   // NOTE: a browser may take a long moment over its first drawing context (a few hundred milliseconds with
   // software drawing), over opening this site's IndexedDB for the first time, and over starting its sound. All
