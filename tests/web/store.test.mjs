@@ -10,6 +10,17 @@ import {
   withBrowsing,
 } from './harness.mjs';
 
+// Makes every call of an object store's method abort its transaction once the call is made, as a browser aborts
+// one whose disk fails or whose quota is reached (run in the page).
+const abortEach = (method) => {
+  const original = IDBObjectStore.prototype[method];
+  IDBObjectStore.prototype[method] = function(...args) {
+    const request = original.apply(this, args);
+    this.transaction.abort();
+    return request;
+  };
+};
+
 const started = Date.now();
 await withBrowsing(async ({url, browser}) => {
   const {context, page, errors} = await openPage(browser, {width: 640, height: 480});
@@ -36,14 +47,7 @@ await withBrowsing(async ({url, browser}) => {
   await page.evaluate(() => window.dispatchEvent(new Event('focus')));
 
   // Every write aborted as the browser would abort it (a full disk, a quota): the game hears of it.
-  await page.evaluate(() => {
-    const put = IDBObjectStore.prototype.put;
-    IDBObjectStore.prototype.put = function(...args) {
-      const request = put.apply(this, args);
-      this.transaction.abort();
-      return request;
-    };
-  });
+  await page.evaluate(abortEach, 'put');
   await waitForView(page, pauseMenuIn, 'the pause menu when the window has the focus again');
   await tapKey(page, 'Escape');
   await waitForView(page, inPlay, 'the tutorial again');
@@ -79,14 +83,7 @@ await withBrowsing(async ({url, browser}) => {
 
   // A read of the record that fails part way: the game starts without it, says so, and plays.
   const {page: unread, errors: unreadErrors} = await openPage(browser, {context});
-  await unread.addInitScript(() => {
-    const getAll = IDBObjectStore.prototype.getAll;
-    IDBObjectStore.prototype.getAll = function(...args) {
-      const request = getAll.apply(this, args);
-      this.transaction.abort();
-      return request;
-    };
-  });
+  await unread.addInitScript(abortEach, 'getAll');
   await unread.goto(url, {waitUntil: 'commit'});
   await waitForView(unread, menuAtRest, 'the menu with the record unread', {timeout: 30000});
   assert.match(await unread.locator('#notice').innerText(), /could not be read/);
