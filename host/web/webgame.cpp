@@ -169,8 +169,10 @@ std::optional<std::string> KpWebGame::BrowserPicture(const std::string& file) {
 void KpWebGame::DecodeImagesAhead(const std::vector<String>& paths) {
     std::map<std::string, DecodedImage> kept;
     wanted_.clear();
+    asked_.clear();
     for (const String& path : paths) {
         std::string file = PathToFilePath(path).ToUtf8();
+        asked_.insert(file);
         if (auto done = ready_.find(file); done != ready_.end()) {
             kept.insert(ready_.extract(done));
             continue;
@@ -207,6 +209,7 @@ bool KpWebGame::ImagesReady(const std::vector<String>& paths) {
         const std::string file = PathToFilePath(path).ToUtf8();
         if (ready_.contains(file) || !BrowserPicture(file)) continue;
         ready = false;
+        asked_.insert(file);
         if (!Decoding(file) && std::find(wanted_.begin(), wanted_.end(), file) == wanted_.end()) {
             wanted_.push_front(file);
         }
@@ -219,6 +222,15 @@ void KpWebGame::ImageDecoded(int id, unsigned char* pixels, int width, int heigh
     const auto job = decoding_.find(id);
     if (job == decoding_.end()) {
         std::free(pixels);
+        return;
+    }
+    // NOTE: a decoding handed on before the files asked for changed (the window changed while art loaded) is
+    // wanted no more: kept, it would count towards kMostBytesAhead until the next change, and two of the largest
+    // sheets would hold every later file back.
+    if (!asked_.contains(job->second)) {
+        std::free(pixels);
+        decoding_.erase(job);
+        HandOnDecodes();
         return;
     }
     DecodedImage image;

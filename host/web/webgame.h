@@ -3,15 +3,16 @@
 // the site, and the state file lives in the browser's IndexedDB. The page's host backend (backend.h): start-up
 // creates it as KpZindleGame.
 // Implements the clock, the state store, pads, opening links, whether sound runs yet, the pointer, the canvas's
-// size, fullscreen, paths, decoding art (by the browser, apart from the frame loop) and sounds. Leaves out the swap interval (the
-// browser paces its frames), a window's size (the canvas fills the page), handing freed memory back (a page's
-// memory never shrinks) and the date's milliseconds, as every host does.
+// size, fullscreen, paths, decoding art (by the browser, apart from the frame loop) and sounds. Leaves out the
+// swap interval (the browser paces its frames), a window's size (the canvas fills the page), handing freed memory
+// back (a page's memory never shrinks) and the date's milliseconds, as every host does.
 // Depends on host/kpgame.h, the update schedule, and the toolchain's HTML5 and file-system layers (through
 // host/web/webgame.cpp, webinput.cpp and webhost.js).
 #pragma once
 
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 
 #include "host/image_data.h"
@@ -86,6 +87,7 @@ private:
 
     UpdateSchedule schedule_;
     std::deque<std::string> wanted_;            // files the loader asks for next, in order, not yet handed on
+    std::set<std::string> asked_;               // the files asked for ahead or waited for since the last list
     std::map<int, std::string> decoding_;       // handed to the browser, by the number it answers with
     std::map<std::string, DecodedImage> ready_;  // decoded, waiting to be taken
     int nextDecode_ = 1;

@@ -62,7 +62,7 @@
     }
   }
 
-  // The program and its packages of art and sounds, run in the order they are added.
+  // The program's script (and the art's decoder, where the page decodes), run in the order they are added.
   function addScript(name) {
     var script = document.createElement('script');
     script.src = name;
