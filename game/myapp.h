@@ -282,6 +282,7 @@ public:
     float m_toyArm = 25.0f;                 // the second arm's length
     Array<float> m_toyTrail = Array<float>(204);  // the pen's last 102 positions, x and y, oldest first
     bool m_toyTrailSeeded = false;          // the trail has been drawn in this run
+    float m_toyTrailCentre[2] = {0, 0};     // the toy's centre when the trail was last started
 
 private:
     void p_DrawOptionsPanel();              // 2

@@ -104,13 +104,16 @@ void c_MyApp::p_PlayWithToy() {
     // unit apart, so the lines look thicker.
     float* trail = m_toyTrail.Data();
     // NOTE: a trail never drawn starts wholly at the pen; left at (0, 0) it would draw a line from the screen's
-    // corner to the toy for the 102 frames it takes to scroll out.
-    if (!m_toyTrailSeeded) {
+    // corner to the toy for the 102 frames it takes to scroll out. So does a trail drawn around another centre
+    // (the screen changed shape while paused, a phone turned): its old points may lie beyond the new screen.
+    if (!m_toyTrailSeeded || m_toyTrailCentre[0] != cx || m_toyTrailCentre[1] != cy) {
         for (int i = 0; i < kTrailPoints; ++i) {
             trail[2 * i] = penX;
             trail[2 * i + 1] = penY;
         }
         m_toyTrailSeeded = true;
+        m_toyTrailCentre[0] = cx;
+        m_toyTrailCentre[1] = cy;
     }
     trail[2 * (kTrailPoints - 1)] = penX;
     trail[2 * (kTrailPoints - 1) + 1] = penY;
